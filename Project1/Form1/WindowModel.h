@@ -1,0 +1,113 @@
+// The window as the forms engine needs it: the window's own settings and its controls in creation
+// order. The stored definition reads into this shape and the forms engine builds from it, so the
+// model carries exactly what the definition can hold and nothing of any toolkit.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zanthera {
+
+// The kind codes are the ones the stored definition uses, so they are fixed.
+enum class ControlKind : std::uint8_t { Label = 1, TextBox = 2, Button = 4, Timer = 11, Window = 13 };
+
+// Position and size in twips, measured from the client area's top-left corner.
+struct Extents {
+    std::uint16_t left = 0;
+    std::uint16_t top = 0;
+    std::uint16_t width = 0;
+    std::uint16_t height = 0;
+    friend bool operator==(const Extents&, const Extents&) = default;
+};
+
+// A colour in the window's own form: with the high bit clear an RGB value (red in the low byte);
+// with it set, a system colour whose index stands in the low byte.
+struct StoredColour {
+    std::uint32_t value = 0;
+
+    static constexpr std::uint32_t systemFlag = 0x80000000u;
+    static constexpr StoredColour rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        return {std::uint32_t(r) | std::uint32_t(g) << 8 | std::uint32_t(b) << 16};
+    }
+    static constexpr StoredColour system(std::uint8_t index) { return {systemFlag | index}; }
+    constexpr bool isSystem() const { return (value & systemFlag) != 0; }
+    constexpr std::uint8_t red() const { return value & 0xFF; }
+    constexpr std::uint8_t green() const { return (value >> 8) & 0xFF; }
+    constexpr std::uint8_t blue() const { return (value >> 16) & 0xFF; }
+    friend bool operator==(const StoredColour&, const StoredColour&) = default;
+};
+
+struct FontSpec {
+    std::uint8_t version = 1;
+    std::uint16_t charset = 0;
+    std::uint8_t styleFlags = 0;
+    std::uint16_t weight = 400;
+    std::uint32_t sizeTenThousandthsPt = 0;
+    std::string name; // ASCII
+    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+};
+
+// One whole image file (a bitmap with its file header, or an icon with its directory).
+using ImageFile = std::vector<std::uint8_t>;
+
+// Settings whose defaults are those of the platform: a reader leaves them as they are here when
+// the definition does not store them.
+struct ControlModel {
+    std::string name;
+    std::uint8_t index = 0; // creation index, 1 to 31
+    ControlKind kind = ControlKind::Label;
+    Extents extents;
+    std::optional<std::uint16_t> tabIndex;
+    std::string caption; // UTF-8; a label's caption
+    std::optional<StoredColour> backColour;
+    std::uint8_t borderStyle = 0; // 1: fixed single
+    std::uint8_t alignment = 0;   // 2: centred
+    std::uint8_t backStyle = 1;   // 0: transparent
+    std::uint8_t buttonStyle = 0; // 1: graphical
+    std::optional<FontSpec> font;
+    ImageFile picture;
+    bool textBoxOption = false; // the text box's extra yes/no setting: multi-line here
+    std::uint32_t timerValue07 = 0;
+    std::uint32_t timerValue08 = 0;
+    friend bool operator==(const ControlModel&, const ControlModel&) = default;
+};
+
+// The client area's place on the screen and its size, in twips.
+struct ClientRect {
+    std::uint32_t left = 0;
+    std::uint32_t top = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    friend bool operator==(const ClientRect&, const ClientRect&) = default;
+};
+
+struct FormModel {
+    std::string name = "Form1";
+    std::string caption; // UTF-8
+    std::optional<StoredColour> colour;
+    ImageFile background;
+    std::uint8_t borderStyle = 2; // 2: sizable, the platform's default
+    ImageFile icon;
+    std::string linkTopic;
+    bool button26 = true; // minimize and maximize buttons; both shown by default
+    bool button27 = true;
+    ClientRect client;
+    friend bool operator==(const FormModel&, const FormModel&) = default;
+};
+
+struct WindowModel {
+    FormModel form;
+    std::vector<ControlModel> controls;
+    friend bool operator==(const WindowModel&, const WindowModel&) = default;
+
+    const ControlModel* find(std::string_view name) const {
+        for (const auto& c : controls)
+            if (c.name == name)
+                return &c;
+        return nullptr;
+    }
+};
+
+} // namespace zanthera

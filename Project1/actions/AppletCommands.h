@@ -1,0 +1,35 @@
+// The launcher table: one command line per button, character for character as the program has
+// always started them. On Linux the program starter turns each line into a settings page.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace zanthera {
+
+inline constexpr std::string_view homePageAddress = "https://zanthera.example/";
+
+struct AppletCommand {
+    std::string_view button;
+    std::string_view commandLine;
+};
+
+// clang-format off
+inline constexpr std::array<AppletCommand, 13> appletCommands{{
+    {"Cmm1",      "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl"},
+    {"Cmm11",     "rundll32.exe shell32.dll,Control_RunDLL access.cpl"},
+    {"Cmm12",     "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl"},
+    {"Cmm8",      "rundll32.exe shell32.dll,Control_RunDLL"},
+    {"Cmm9",      "rundll32.exe shell32.dll,Control_RunDLL main.cpl @1"},
+    {"Command7",  "rundll32.exe shell32.dll,Control_RunDLL main.cpl @0"},
+    {"Command3",  "rundll32.exe shell32.dll,Control_RunDLL timedate.cpl"},
+    {"Command5",  "rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,0"},
+    {"Command6",  "rundll32.exe shell32.dll,Control_RunDLL appwiz.cpl"},
+    {"Command15", "rundll32.exe shell32.dll,Control_RunDLL joy.cpl"},
+    {"Command16", "rundll32.exe shell32.dll,Control_RunDLL intl.cpl"},
+    {"Command17", "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl"},
+    {"Command10", "RUNDLL32.EXE URL.DLL,FileProtocolHandler https://zanthera.example/"},
+}};
+// clang-format on
+
+} // namespace zanthera

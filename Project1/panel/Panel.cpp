@@ -1,0 +1,46 @@
+#include "Panel.h"
+
+#include "Form1/ControlTable.h"
+
+#include <string>
+
+namespace zanthera {
+
+namespace {
+
+Status writeWeekday(PlatformServices& services, FormWindow& window) {
+    const int day = services.weekday(services.today());
+    if (day < 1 || day > 7)
+        return success(); // an unknown weekday leaves the label as it was
+    return window.setCaption("Label6", weekdayNames[static_cast<std::size_t>(day - 1)]);
+}
+
+// The month comes from today's date itself: reading it back out of the short-date text only
+// works for the few formats that put a two-digit month at characters 4 and 5.
+Status writeMonth(PlatformServices& services, FormWindow& window) {
+    return window.setCaption("Label5", services.monthName(services.today().month));
+}
+
+// Whole minutes since the system started, from a 64-bit count so the figure stays right long
+// after a 32-bit millisecond counter would have wrapped.
+Status writeMinutesSinceStart(PlatformServices& services, FormWindow& window) {
+    const double minutes = static_cast<double>(services.millisecondsSinceStart()) / 10000.0 / 6.0;
+    return window.setCaption("Label10", services.numberText(minutes) + std::string(minutesUnit));
+}
+
+} // namespace
+
+Status Form_Load(PlatformServices& services, FormWindow& window) {
+    for (auto step : {writeWeekday, writeMonth, writeMinutesSinceStart})
+        if (auto written = step(services, window); !written)
+            return written;
+    return window.setInterval("Timer1", design::timerIntervalMs);
+}
+
+Status Timer1_Timer(PlatformServices& services, FormWindow& window) {
+    if (auto written = window.setCaption("Label1", services.timeText(services.now())); !written)
+        return written;
+    return window.setCaption("Label2", services.dateText(services.today()));
+}
+
+} // namespace zanthera

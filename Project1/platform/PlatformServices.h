@@ -1,0 +1,82 @@
+// Everything the handlers ask of the outside world. Handlers see only this interface and the
+// window's control writes, so the same handlers run against Qt on Linux, Win32, or a test fake.
+#pragma once
+
+#include "Result.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zanthera {
+
+struct CalendarDate {
+    int year = 1970;
+    int month = 1; // 1 to 12
+    int day = 1;   // 1 to 31
+    friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
+};
+
+struct TimeOfDay {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    friend bool operator==(const TimeOfDay&, const TimeOfDay&) = default;
+};
+
+struct ScreenTwips {
+    float width = 0;
+    float height = 0;
+};
+
+// Window style for a started program: a normal window that takes the focus.
+inline constexpr int normalWindowFocus = 1;
+// Buttons value for the message box: a single OK button and no icon.
+inline constexpr int okOnly = 0;
+// A single OK button with the error icon, for reporting a failure.
+inline constexpr int criticalOk = 16;
+
+class PlatformServices {
+  public:
+    virtual ~PlatformServices() = default;
+
+    // Starts the command line as a new, detached process and returns without waiting for it.
+    // Success means the program was started; an error names what could not be started and why.
+    virtual Status startProgram(std::string_view commandLine, int windowStyle) = 0;
+
+    // Shows a modal box and returns once the user has dismissed it.
+    virtual void messageBox(std::string_view prompt, int buttons, std::string_view title) = 0;
+
+    // Ends the program at once with status 0; no further event is delivered.
+    virtual void endProgram() = 0;
+
+    // The 8-bit "A" calls: the caller prepares `buffer` and sets `count` to its length. On
+    // success the text is written into the buffer followed by a NUL and `count` becomes its
+    // length without the NUL. When the buffer is too small the call returns false, leaves the
+    // buffer alone and sets `count` to the length needed, NUL included.
+    virtual bool computerName(std::string& buffer, std::uint32_t& count) = 0;
+    virtual bool userName(std::string& buffer, std::uint32_t& count) = 0;
+
+    // Milliseconds since the system started, on a 64-bit count that does not wrap.
+    virtual std::uint64_t millisecondsSinceStart() = 0;
+
+    // The serial number of the system volume (drive C: on Windows, the volume of / elsewhere).
+    virtual Result<std::int32_t> volumeSerial(std::string_view drive) = 0;
+
+    // The screen's width and height in twips.
+    virtual ScreenTwips screenSize() = 0;
+
+    virtual CalendarDate today() = 0;
+    virtual TimeOfDay now() = 0;
+    // The user's short date format and time format (with seconds).
+    virtual std::string dateText(const CalendarDate& date) = 0;
+    virtual std::string timeText(const TimeOfDay& time) = 0;
+    // 1 for Sunday ... 7 for Saturday.
+    virtual int weekday(const CalendarDate& date) = 0;
+    // The full name of month 1 to 12 in the user's language.
+    virtual std::string monthName(int month) = 0;
+    // The number rounded to a whole number (halves away from zero), digits only.
+    virtual std::string numberText(double value) = 0;
+};
+
+} // namespace zanthera

@@ -1,0 +1,37 @@
+// One error style for the whole core: an operation returns a value or a message for the user.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace zanthera {
+
+struct Error {
+    std::string message;
+};
+
+template <typename T> class [[nodiscard]] Result {
+  public:
+    Result(T value) : state_(std::move(value)) {}
+    Result(Error error) : state_(std::move(error)) {}
+
+    bool ok() const { return state_.index() == 0; }
+    explicit operator bool() const { return ok(); }
+    const T& value() const& { return std::get<0>(state_); }
+    T& value() & { return std::get<0>(state_); }
+    T&& value() && { return std::get<0>(std::move(state_)); }
+    const T& operator*() const& { return value(); }
+    const T* operator->() const { return &value(); }
+    const Error& error() const { return std::get<1>(state_); }
+
+  private:
+    std::variant<T, Error> state_;
+};
+
+struct Done {};
+using Status = Result<Done>;
+
+inline Status success() { return Done{}; }
+
+} // namespace zanthera

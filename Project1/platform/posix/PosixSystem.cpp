@@ -1,0 +1,143 @@
+#include "platform/posix/PosixSystem.h"
+
+#include "platform/posix/LaunchTarget.h"
+#include "platform/posix/ProcessStarter.h"
+#include "platform/posix/ProgramOutput.h"
+#include "platform/posix/ProgramSearch.h"
+#include "platform/posix/SystemNames.h"
+#include "platform/posix/TextUtilities.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <unistd.h>
+#include <vector>
+
+namespace zanthera::posix {
+namespace {
+
+// gnome-control-center answers --version at once; a stuck one must not freeze the window.
+constexpr std::chrono::milliseconds gnomeProbeTimeout{2000};
+
+std::optional<std::string> processEnvironment(std::string_view name) {
+    const char* value = std::getenv(std::string(name).c_str());
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
+
+std::string describeTarget(const LaunchTarget& target) {
+    if (target.page == Page::WebAddress) {
+        return "the web page " + target.address;
+    }
+    return "the " + std::string(pageDescription(target.page));
+}
+
+// One line per program, so that the message box shows what to install.
+Error openFailure(const LaunchTarget& target, const std::vector<std::string>& tried) {
+    if (tried.empty()) {
+        return Error{"Could not open " + describeTarget(target) +
+                     ": no program that opens it is known on this desktop."};
+    }
+    std::string message = "Could not open " + describeTarget(target) + ".\nPrograms tried:";
+    for (const std::string& line : tried) {
+        message += "\n  " + line;
+    }
+    return Error{std::move(message)};
+}
+
+} // namespace
+
+SystemLookups realSystemLookups() {
+    return SystemLookups{
+        processEnvironment,
+        findInProcessPath,
+        [] { return probeGnomeVersion(findInProcessPath, gnomeProbeTimeout); },
+        VolumePaths{},
+    };
+}
+
+std::optional<int> probeGnomeVersion(const ProgramLookup& findProgram,
+                                     std::chrono::milliseconds timeout) {
+    const std::optional<std::string> program = findProgram("gnome-control-center");
+    if (!program) {
+        return std::nullopt;
+    }
+    const std::vector<std::string> argv{*program, "--version"};
+    const Result<std::string> output = readProgramOutput(argv, timeout);
+    return output ? parseGnomeVersion(output.value()) : std::nullopt;
+}
+
+PosixSystem::PosixSystem() : PosixSystem(realSystemLookups()) {}
+
+PosixSystem::PosixSystem(SystemLookups lookups) : lookups_(std::move(lookups)) {
+    SystemLookups real = realSystemLookups();
+    if (!lookups_.environment) {
+        lookups_.environment = std::move(real.environment);
+    }
+    if (!lookups_.findProgram) {
+        lookups_.findProgram = std::move(real.findProgram);
+    }
+    if (!lookups_.gnomeVersion) {
+        lookups_.gnomeVersion = std::move(real.gnomeVersion);
+    }
+}
+
+Desktop PosixSystem::currentDesktop() {
+    Desktop desktop = detectDesktop(lookups_.environment);
+    if (desktop.kind == DesktopKind::Gnome) {
+        if (!gnomeVersion_) {
+            gnomeVersion_ = lookups_.gnomeVersion();
+        }
+        desktop.gnomeVersion = *gnomeVersion_;
+    }
+    return desktop;
+}
+
+Status PosixSystem::startProgram(std::string_view commandLine) {
+    const Result<LaunchTarget> target = parseCommandLine(commandLine);
+    if (!target) {
+        return target.error();
+    }
+    std::vector<std::string> tried;
+    for (const CommandWords& command : candidateCommands(*target, currentDesktop())) {
+        const std::optional<CommandWords> resolved = resolveCommand(command, lookups_.findProgram);
+        if (!resolved) {
+            tried.push_back(joinWords(command) + ": not installed");
+            continue;
+        }
+        Status started = startDetached(*resolved);
+        if (started) {
+            return started;
+        }
+        tried.push_back(joinWords(command) + ": " + started.error().message);
+    }
+    return openFailure(*target, tried);
+}
+
+bool PosixSystem::computerName(std::string& buffer, std::uint32_t& count) {
+    const Result<std::string> name = hostName();
+    return name && writeAnsiText(name.value(), buffer, count);
+}
+
+bool PosixSystem::userName(std::string& buffer, std::uint32_t& count) {
+    const Result<std::string> name = accountName(::getuid());
+    return name && writeAnsiText(name.value(), buffer, count);
+}
+
+std::uint64_t PosixSystem::millisecondsSinceStart() {
+    timespec now{};
+    // CLOCK_BOOTTIME keeps counting while suspended, as GetTickCount does; the monotonic
+    // clock is the nearest thing on a kernel without it.
+    if (::clock_gettime(CLOCK_BOOTTIME, &now) != 0 && ::clock_gettime(CLOCK_MONOTONIC, &now) != 0) {
+        return 0;
+    }
+    return static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+           static_cast<std::uint64_t>(now.tv_nsec) / 1'000'000u;
+}
+
+Result<std::int32_t> PosixSystem::volumeSerial(std::string_view drive) {
+    if (Status drivePresent = checkSystemDrive(drive); !drivePresent) {
+        return drivePresent.error();
+    }
+    return volumeSerialOf(lookups_.volumePaths);
+}
+
+} // namespace zanthera::posix

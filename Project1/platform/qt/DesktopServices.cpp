@@ -1,0 +1,119 @@
+#include "DesktopServices.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QDateTime>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTime>
+
+#include <cmath>
+
+namespace zanthera::qt {
+
+namespace {
+
+constexpr double twipsPerInch = 1440.0;
+constexpr int iconMask = 0x70;
+constexpr int criticalIcon = 16;
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QDate toQDate(const CalendarDate& d) { return QDate(d.year, d.month, d.day); }
+
+} // namespace
+
+QString timeFormatWithSeconds(const QLocale& locale) {
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    // Drop the time-zone field and whatever spacing or brackets stood round it.
+    static const QRegularExpression zone(QStringLiteral("\\s*[(\\[]?t+[)\\]]?\\s*"));
+    format.replace(zone, QStringLiteral(" "));
+    return format.trimmed();
+}
+
+DesktopServices::DesktopServices(posix::PosixSystem& system, QLocale locale,
+                                 std::function<QWidget*()> owner)
+    : system_(system), locale_(std::move(locale)), timeFormat_(timeFormatWithSeconds(locale_)),
+      owner_(std::move(owner)) {}
+
+Status DesktopServices::startProgram(std::string_view commandLine, int) {
+    return system_.startProgram(commandLine);
+}
+
+void DesktopServices::messageBox(std::string_view prompt, int buttons, std::string_view title) {
+    QMessageBox box(owner_ ? owner_() : nullptr);
+    box.setWindowTitle(fromUtf8(title));
+    box.setText(fromUtf8(prompt));
+    box.setIcon((buttons & iconMask) == criticalIcon ? QMessageBox::Critical
+                                                      : QMessageBox::NoIcon);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+void DesktopServices::endProgram() { QApplication::exit(0); }
+
+bool DesktopServices::computerName(std::string& buffer, std::uint32_t& count) {
+    return system_.computerName(buffer, count);
+}
+
+bool DesktopServices::userName(std::string& buffer, std::uint32_t& count) {
+    return system_.userName(buffer, count);
+}
+
+std::uint64_t DesktopServices::millisecondsSinceStart() {
+    return system_.millisecondsSinceStart();
+}
+
+Result<std::int32_t> DesktopServices::volumeSerial(std::string_view drive) {
+    return system_.volumeSerial(drive);
+}
+
+ScreenTwips DesktopServices::screenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const double dpi = screen->logicalDotsPerInch();
+    const QSize size = screen->size();
+    return {static_cast<float>(size.width() * twipsPerInch / dpi),
+            static_cast<float>(size.height() * twipsPerInch / dpi)};
+}
+
+CalendarDate DesktopServices::today() {
+    const QDate d = QDate::currentDate();
+    return {d.year(), d.month(), d.day()};
+}
+
+TimeOfDay DesktopServices::now() {
+    const QTime t = QTime::currentTime();
+    return {t.hour(), t.minute(), t.second()};
+}
+
+std::string DesktopServices::dateText(const CalendarDate& date) {
+    return locale_.toString(toQDate(date), QLocale::ShortFormat).toStdString();
+}
+
+std::string DesktopServices::timeText(const TimeOfDay& time) {
+    return locale_.toString(QTime(time.hour, time.minute, time.second), timeFormat_)
+        .toStdString();
+}
+
+int DesktopServices::weekday(const CalendarDate& date) {
+    // Qt counts Monday as 1 and Sunday as 7; the panel counts from Sunday.
+    const int isoDay = toQDate(date).dayOfWeek();
+    return isoDay <= 0 ? 0 : isoDay % 7 + 1;
+}
+
+std::string DesktopServices::monthName(int month) {
+    return locale_.standaloneMonthName(month, QLocale::LongFormat).toStdString();
+}
+
+std::string DesktopServices::numberText(double value) {
+    // std::round takes halves away from zero.
+    return QString::number(std::round(value), 'f', 0).toStdString();
+}
+
+} // namespace zanthera::qt

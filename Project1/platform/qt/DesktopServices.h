@@ -1,0 +1,47 @@
+// The platform on a Linux desktop: Qt for the message box, the screen and the user's locale;
+// POSIX for processes, names, the uptime clock and the system volume.
+#pragma once
+
+#include "platform/PlatformServices.h"
+#include "platform/posix/PosixSystem.h"
+
+#include <QLocale>
+
+#include <functional>
+
+class QWidget;
+
+namespace zanthera::qt {
+
+class DesktopServices final : public PlatformServices {
+  public:
+    // `owner` gives the window that message boxes belong to (it may return null).
+    DesktopServices(posix::PosixSystem& system, QLocale locale, std::function<QWidget*()> owner);
+
+    Status startProgram(std::string_view commandLine, int windowStyle) override;
+    void messageBox(std::string_view prompt, int buttons, std::string_view title) override;
+    void endProgram() override;
+    bool computerName(std::string& buffer, std::uint32_t& count) override;
+    bool userName(std::string& buffer, std::uint32_t& count) override;
+    std::uint64_t millisecondsSinceStart() override;
+    Result<std::int32_t> volumeSerial(std::string_view drive) override;
+    ScreenTwips screenSize() override;
+    CalendarDate today() override;
+    TimeOfDay now() override;
+    std::string dateText(const CalendarDate& date) override;
+    std::string timeText(const TimeOfDay& time) override;
+    int weekday(const CalendarDate& date) override;
+    std::string monthName(int month) override;
+    std::string numberText(double value) override;
+
+  private:
+    posix::PosixSystem& system_;
+    QLocale locale_;
+    QString timeFormat_;
+    std::function<QWidget*()> owner_;
+};
+
+// The locale's long time format without its time-zone part: a time with seconds.
+QString timeFormatWithSeconds(const QLocale& locale);
+
+} // namespace zanthera::qt

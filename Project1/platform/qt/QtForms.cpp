@@ -1,0 +1,151 @@
+#include "QtForms.h"
+
+#include "ControlWidgets.h"
+#include "PictureButton.h"
+#include "Form1/ControlTable.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace zanthera::qt {
+
+QtForms::QtForms(double logicalDpi) : dpi_(logicalDpi) {
+    if (dpi_ <= 0) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        dpi_ = screen ? screen->logicalDotsPerInch() : 96.0;
+    }
+}
+
+QtForms::~QtForms() = default;
+
+int QtForms::pixels(int twips) const { return design::twipsToPixels(twips, dpi_); }
+
+Status QtForms::create(const WindowModel& model) {
+    if (window_)
+        return Error{"The window has already been created."};
+    auto form = std::make_unique<FormWidget>(model.form);
+    const ClientRect& c = model.form.client;
+    form->setGeometry(pixels(int(c.left)), pixels(int(c.top)), pixels(int(c.width)),
+                      pixels(int(c.height)));
+    form->setFixedSize(pixels(int(c.width)), pixels(int(c.height)));
+    window_ = std::move(form);
+    for (const auto& control : model.controls)
+        createControl(control);
+    applyTabOrder(model);
+    return success();
+}
+
+void QtForms::createControl(const ControlModel& control) {
+    const Extents& e = control.extents;
+    const QRect place(pixels(e.left), pixels(e.top), pixels(e.width), pixels(e.height));
+    QObject* object = nullptr;
+    switch (control.kind) {
+    case ControlKind::Button: {
+        auto* button = makeButton(control, window_.get());
+        QObject::connect(button, &QPushButton::clicked, window_.get(),
+                         [this, name = control.name] { deliver(name, FormEvent::Click); });
+        object = button;
+        break;
+    }
+    case ControlKind::Label:
+        object = makeLabel(control, window_.get());
+        break;
+    case ControlKind::TextBox:
+        object = makeTextBox(control, window_.get());
+        break;
+    case ControlKind::Timer: {
+        auto* timer = new QTimer(window_.get());
+        QObject::connect(timer, &QTimer::timeout, window_.get(),
+                         [this, name = control.name] { deliver(name, FormEvent::Timer); });
+        object = timer;
+        break;
+    }
+    case ControlKind::Window:
+        return;
+    }
+    if (auto* widget = qobject_cast<QWidget*>(object))
+        widget->setGeometry(place);
+    object->setObjectName(QString::fromStdString(control.name));
+    controls_.emplace(control.name, object);
+}
+
+// The focus walks the controls that can take it in rising tab index and wraps round; labels hold
+// tab indices too but never take the focus.
+void QtForms::applyTabOrder(const WindowModel& model) {
+    std::vector<const ControlModel*> order;
+    for (const auto& c : model.controls)
+        if (c.tabIndex && (c.kind == ControlKind::Button || c.kind == ControlKind::TextBox))
+            order.push_back(&c);
+    std::stable_sort(order.begin(), order.end(),
+                     [](auto* a, auto* b) { return *a->tabIndex < *b->tabIndex; });
+    QWidget* previous = nullptr;
+    for (const auto* c : order) {
+        auto* widget = find<QWidget>(c->name);
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+    if (!order.empty())
+        find<QWidget>(order.front()->name)->setFocus(Qt::OtherFocusReason);
+}
+
+void QtForms::setEventSink(EventSink sink) { sink_ = std::move(sink); }
+
+void QtForms::deliver(const std::string& name, FormEvent event) {
+    if (sink_)
+        sink_(name, event);
+}
+
+int QtForms::run() {
+    if (!window_)
+        return 1;
+    window_->show();
+    return QApplication::exec();
+}
+
+QObject* QtForms::control(std::string_view name) const {
+    const auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second.data();
+}
+
+template <typename T> T* QtForms::find(std::string_view name) const {
+    return dynamic_cast<T*>(control(name));
+}
+
+Status QtForms::setCaption(std::string_view label, std::string_view text) {
+    auto* widget = find<QLabel>(label);
+    if (!widget)
+        return Error{"The window has no label named " + std::string(label) + "."};
+    widget->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    return success();
+}
+
+Status QtForms::setText(std::string_view textBox, std::string_view text) {
+    auto* box = find<ResultBox>(textBox);
+    if (!box)
+        return Error{"The window has no text box named " + std::string(textBox) + "."};
+    box->setResult(text);
+    return success();
+}
+
+Status QtForms::setInterval(std::string_view timer, int milliseconds) {
+    auto* t = find<QTimer>(timer);
+    if (!t)
+        return Error{"The window has no timer named " + std::string(timer) + "."};
+    if (milliseconds < 0)
+        return Error{"A timer's interval cannot be negative."};
+    // An interval of 0 switches the timer off, as it always has; any other value keeps it
+    // running at that pace.
+    if (milliseconds == 0) {
+        t->stop();
+    } else {
+        t->setInterval(milliseconds);
+        t->start();
+    }
+    return success();
+}
+
+} // namespace zanthera::qt

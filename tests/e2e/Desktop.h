@@ -1,0 +1,64 @@
+// The end-to-end harness: a virtual X display, the real program started on it as a child
+// process, and the ways a person meets it: the pointer, the keyboard, the clipboard and the
+// screen's pixels.
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+namespace zanthera::e2e {
+
+// An Xvfb server on a free display number, ended with the object.
+class VirtualDisplay {
+  public:
+    VirtualDisplay();
+    ~VirtualDisplay();
+    bool ok() const { return !name_.isEmpty(); }
+    const QString& name() const { return name_; } // ":N"
+
+  private:
+    QProcess server_;
+    QString name_;
+};
+
+// The program under test on a virtual display.
+class RunningProgram {
+  public:
+    RunningProgram(const VirtualDisplay& display, QProcessEnvironment environment);
+    ~RunningProgram();
+
+    // The X window id of the top-level window with this exact title, once it is shown.
+    std::optional<unsigned long> waitForWindow(const QString& title,
+                                               std::chrono::milliseconds limit);
+    bool windowGone(const QString& title) const;
+
+    // A real click (XTEST) at a point of the window's client area.
+    void click(unsigned long window, int x, int y);
+    // Real key presses, e.g. "ctrl+a", "Tab", "Return", to the focused window.
+    void key(unsigned long window, const QString& keys);
+    QString clipboard() const;
+    QImage grab(unsigned long window) const;
+    // What the window's close box does: ask the window to close itself.
+    void requestClose(unsigned long window) const;
+
+    // Waits for the program to end; its exit status, or nothing if it did not end in time.
+    std::optional<int> waitForExit(std::chrono::milliseconds limit);
+    QString errors();
+
+  private:
+    QString run(const QStringList& arguments) const;
+
+    QString display_;
+    QProcess program_;
+};
+
+// The built program, beside this test.
+QString programPath();
+
+} // namespace zanthera::e2e

@@ -1,0 +1,207 @@
+// The Qt forms engine building the designed window: places, kinds, texts, colours, frame, focus
+// and the tab walk, with real key and mouse events on the offscreen platform.
+#include "Form1/ControlTable.h"
+#include "platform/qt/QtForms.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace zanthera::qt {
+namespace {
+
+struct Built {
+    std::unique_ptr<QtForms> forms;
+    std::vector<std::pair<std::string, FormEvent>> events;
+};
+
+std::unique_ptr<Built> build(double dpi) {
+    auto b = std::make_unique<Built>();
+    b->forms = std::make_unique<QtForms>(dpi);
+    EXPECT_TRUE(b->forms->create(design::designedWindow()));
+    b->forms->setEventSink([raw = b.get()](std::string_view control, FormEvent event) {
+        raw->events.emplace_back(std::string(control), event);
+    });
+    return b;
+}
+
+QRect placeOf(QtForms& forms, std::string_view name) {
+    return qobject_cast<QWidget*>(forms.control(name))->geometry();
+}
+
+struct PlaceCase {
+    const char* name;
+    QRect at96;
+    QRect at120;
+};
+
+TEST(FormsLayout, ControlsStandAtTheirPixelPlacesAt96And120Dpi) {
+    const PlaceCase cases[] = {
+        {"Cmm1", {272, 400, 113, 41}, {340, 500, 141, 51}},
+        {"Command3", {48, 320, 113, 41}, {60, 400, 141, 51}},
+        {"Command10", {352, 48, 57, 25}, {440, 60, 71, 31}},
+        {"Command9", {336, 16, 73, 25}, {420, 20, 91, 31}},
+        {"Command8", {16, 16, 25, 25}, {20, 20, 31, 31}},
+        {"Command13", {312, 288, 73, 25}, {390, 360, 91, 31}},
+        {"Text1", {48, 264, 177, 41}, {60, 330, 221, 51}},
+        {"Label9", {216, 224, 177, 17}, {270, 280, 221, 21}},
+        {"Label10", {48, 224, 153, 25}, {60, 280, 191, 31}},
+        {"Label1", {224, 136, 121, 25}, {280, 170, 151, 31}},
+        {"Label3", {352, 136, 41, 17}, {440, 170, 51, 21}},
+    };
+    auto at96 = build(96);
+    auto at120 = build(120);
+    for (const auto& c : cases) {
+        EXPECT_EQ(placeOf(*at96->forms, c.name), c.at96) << c.name;
+        EXPECT_EQ(placeOf(*at120->forms, c.name), c.at120) << c.name;
+    }
+    // At 96 DPI every twip value is a whole number of 15-twip pixels.
+    for (const auto& row : design::controls) {
+        if (row.role == design::Role::Timer)
+            continue;
+        const QRect r = placeOf(*at96->forms, row.name);
+        EXPECT_EQ(r, QRect(row.extents.left / 15, row.extents.top / 15, row.extents.width / 15,
+                           row.extents.height / 15))
+            << row.name;
+    }
+}
+
+TEST(FormsFrame, FixedWindowAtItsPlaceWithCloseBoxOnly) {
+    for (double dpi : {96.0, 120.0}) {
+        auto b = build(dpi);
+        QWidget* w = b->forms->window();
+        const QSize client = dpi == 96.0 ? QSize(425, 508) : QSize(531, 635);
+        EXPECT_EQ(w->size(), client);
+        EXPECT_EQ(w->minimumSize(), client);
+        EXPECT_EQ(w->maximumSize(), client);
+        EXPECT_EQ(w->geometry().topLeft(), dpi == 96.0 ? QPoint(318, 139) : QPoint(398, 174));
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("Zanthera ver 0.1"));
+        const auto flags = w->windowFlags();
+        EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+        EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);
+        EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+        EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    }
+}
+
+TEST(FormsControls, KindsTextsAndColoursAsDesigned) {
+    auto b = build(96);
+    int buttons = 0, labels = 0, boxes = 0, timers = 0;
+    const QColor inactive(191, 205, 219);
+    for (const auto& row : design::controls) {
+        QObject* o = b->forms->control(row.name);
+        ASSERT_NE(o, nullptr) << row.name;
+        if (auto* button = qobject_cast<QPushButton*>(o)) {
+            ++buttons;
+            EXPECT_TRUE(button->text().isEmpty());
+            EXPECT_EQ(button->accessibleName().toStdString(), row.lettering);
+        } else if (auto* label = qobject_cast<QLabel*>(o)) {
+            ++labels;
+            EXPECT_EQ(label->text().toStdString(), row.text) << row.name;
+            EXPECT_TRUE(label->alignment() & Qt::AlignHCenter);
+            const bool value = row.role == design::Role::ValueLabel;
+            EXPECT_EQ(label->autoFillBackground(), value) << row.name;
+            EXPECT_EQ(label->frameShape() != QFrame::NoFrame, value) << row.name;
+            if (value) {
+                EXPECT_EQ(label->palette().color(QPalette::Window), inactive);
+            }
+        } else if (auto* box = qobject_cast<QTextEdit*>(o)) {
+            ++boxes;
+            EXPECT_TRUE(box->toPlainText().isEmpty());
+            EXPECT_EQ(box->palette().color(QPalette::Base), inactive);
+        } else if (qobject_cast<QTimer*>(o)) {
+            ++timers;
+        }
+    }
+    EXPECT_EQ(buttons, 19);
+    EXPECT_EQ(labels, 10);
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(timers, 1);
+}
+
+TEST(FormsControls, ExitButtonFaceIsPureBlue) {
+    auto b = build(96);
+    auto* exit = qobject_cast<QWidget*>(b->forms->control("Command8"));
+    const QImage face = exit->grab().toImage();
+    EXPECT_EQ(QColor(face.pixel(12, 2)), QColor(0, 0, 255));
+    auto* other = qobject_cast<QWidget*>(b->forms->control("Command9"));
+    EXPECT_NE(QColor(other->grab().toImage().pixel(30, 12)), QColor(0, 0, 255));
+}
+
+TEST(FormsFocus, StartsOnCmm1AndTabWalksTheDesignedOrderSkippingLabels) {
+    auto b = build(96);
+    QWidget* w = b->forms->window();
+    w->show();
+    QApplication::setActiveWindow(w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    const std::vector<std::string> expected{
+        "Cmm1",      "Command3",  "Command5",  "Command6",  "Command7", "Cmm8",     "Cmm9",
+        "Cmm11",     "Cmm12",     "Command13", "Text1",     "Command15", "Command16", "Command17",
+        "Command4",  "Command1",  "Command2",  "Command8",  "Command9", "Command10", "Cmm1"};
+    std::vector<std::string> walked;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        walked.push_back(focus->objectName().toStdString());
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    EXPECT_EQ(walked, expected);
+}
+
+TEST(FormsWrites, OnlyTheWritesTheWindowAllows) {
+    auto b = build(96);
+    auto& f = *b->forms;
+    EXPECT_TRUE(f.setCaption("Label6", "الأحد"));
+    EXPECT_EQ(qobject_cast<QLabel*>(f.control("Label6"))->text(), QStringLiteral("الأحد"));
+    EXPECT_FALSE(f.setCaption("Cmm1", "x"));
+    EXPECT_FALSE(f.setCaption("Text1", "x"));
+    EXPECT_FALSE(f.setText("Label1", "x"));
+    EXPECT_FALSE(f.setInterval("Text1", 5));
+    EXPECT_FALSE(f.setInterval("Timer1", -1));
+    EXPECT_FALSE(f.setCaption("NoSuchLabel", "x"));
+
+    auto* timer = qobject_cast<QTimer*>(f.control("Timer1"));
+    EXPECT_FALSE(timer->isActive());
+    ASSERT_TRUE(f.setInterval("Timer1", 1000));
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 1000);
+    ASSERT_TRUE(f.setInterval("Timer1", 0));
+    EXPECT_FALSE(timer->isActive());
+}
+
+TEST(FormsWrites, TheResultBoxEndsItsTextAtTheFirstNulAndCentresIt) {
+    auto b = build(96);
+    auto* box = qobject_cast<QTextEdit*>(b->forms->control("Text1"));
+    std::string buffer = "ali";
+    buffer += '\0';
+    buffer += std::string(140, ' ');
+    ASSERT_TRUE(b->forms->setText("Text1", buffer));
+    EXPECT_EQ(box->toPlainText(), QStringLiteral("ali"));
+    EXPECT_TRUE(box->document()->defaultTextOption().alignment() & Qt::AlignHCenter);
+    ASSERT_TRUE(b->forms->setText("Text1", "640 * 480"));
+    EXPECT_EQ(box->toPlainText(), QStringLiteral("640 * 480"));
+}
+
+TEST(FormsEvents, ButtonClicksReachTheSinkLabelClicksDoNot) {
+    auto b = build(96);
+    b->forms->window()->show();
+    QTest::mouseClick(qobject_cast<QWidget*>(b->forms->control("Cmm12")), Qt::LeftButton);
+    QTest::mouseClick(qobject_cast<QWidget*>(b->forms->control("Label3")), Qt::LeftButton);
+    QTest::mouseClick(qobject_cast<QWidget*>(b->forms->control("Text1")), Qt::LeftButton);
+    ASSERT_EQ(b->events.size(), 1u);
+    EXPECT_EQ(b->events[0].first, "Cmm12");
+    EXPECT_EQ(b->events[0].second, FormEvent::Click);
+
+    ASSERT_TRUE(b->forms->setInterval("Timer1", 10));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return b->events.size() > 1; }, 2000));
+    EXPECT_EQ(b->events[1].first, "Timer1");
+    EXPECT_EQ(b->events[1].second, FormEvent::Timer);
+}
+
+} // namespace
+} // namespace zanthera::qt
