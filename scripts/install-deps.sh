@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxtst-dev
   libgtest-dev googletest
   clang libclang-rt-14-dev
   xvfb xdotool xclip x11-utils xauth

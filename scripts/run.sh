@@ -9,6 +9,8 @@ if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; then
   exec "$program"
 fi
 
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+
 Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$(dirname "$shot")/xvfb.display" 2>/dev/null &
 xvfb=$!
 trap 'kill "$app" "$xvfb" 2>/dev/null || true' EXIT

@@ -44,8 +44,8 @@ struct PictureSize {
 struct ControlRow {
     std::string_view name;
     Role role;
-    Extents extents; // twips; all zero for the timer
-    int tabIndex;    // -1 for the timer
+    Extents extents;            // twips; all zero for the timer
+    int tabIndex;               // -1 for the timer
     std::string_view text;      // a caption label's fixed caption
     PictureSize picture;        // a button's picture, in pixels
     std::string_view lettering; // the words a button's picture carries

@@ -11,7 +11,13 @@
 namespace zanthera {
 
 // The kind codes are the ones the stored definition uses, so they are fixed.
-enum class ControlKind : std::uint8_t { Label = 1, TextBox = 2, Button = 4, Timer = 11, Window = 13 };
+enum class ControlKind : std::uint8_t {
+    Label = 1,
+    TextBox = 2,
+    Button = 4,
+    Timer = 11,
+    Window = 13
+};
 
 // Position and size in twips, measured from the client area's top-left corner.
 struct Extents {

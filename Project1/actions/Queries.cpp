@@ -1,12 +1,12 @@
 #include "Handlers.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
-#include <algorithm>
 
 namespace zanthera {
 
@@ -87,8 +87,8 @@ Status Command4_Click(PlatformServices& services, FormWindow& window) {
     // The whole buffer goes to the text box: the name, its NUL and the rest of the spaces. The
     // box ends its text at the NUL, so what shows is the name.
     std::uint32_t count = 0;
-    return window.setText("Text1",
-                          askName(&PlatformServices::userName, services, userNameBuffer, ' ', count));
+    return window.setText(
+        "Text1", askName(&PlatformServices::userName, services, userNameBuffer, ' ', count));
 }
 
 Status Command2_Click(PlatformServices& services, FormWindow& window) {

@@ -11,7 +11,8 @@ namespace {
 
 using enum FormEvent;
 
-#define ZANTHERA_ROW(control, event, handler) {control, event, &handler, #handler}
+#define ZANTHERA_ROW(control, event, handler)                                                      \
+    { control, event, &handler, #handler }
 
 // clang-format off
 constexpr std::array<EventRow, 21> rows{{
@@ -43,7 +44,9 @@ constexpr std::array<EventRow, 21> rows{{
 
 } // namespace
 
-std::span<const EventRow> eventTable() { return rows; }
+std::span<const EventRow> eventTable() {
+    return rows;
+}
 
 void dispatch(PlatformServices& services, FormWindow& window, std::string_view control,
               FormEvent event) {

@@ -4,6 +4,8 @@
 
 namespace zanthera {
 
-Result<WindowModel> loadWindow() { return design::designedWindow(); }
+Result<WindowModel> loadWindow() {
+    return design::designedWindow();
+}
 
 } // namespace zanthera

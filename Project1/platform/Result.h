@@ -32,6 +32,8 @@ template <typename T> class [[nodiscard]] Result {
 struct Done {};
 using Status = Result<Done>;
 
-inline Status success() { return Done{}; }
+inline Status success() {
+    return Done{};
+}
 
 } // namespace zanthera

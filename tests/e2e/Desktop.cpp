@@ -58,7 +58,9 @@ std::optional<Window> findMapped(Display* d, const QString& title) {
 
 } // namespace
 
-QString programPath() { return QStringLiteral(ZANTHERA_PROGRAM); }
+QString programPath() {
+    return QStringLiteral(ZANTHERA_PROGRAM);
+}
 
 VirtualDisplay::VirtualDisplay() {
     server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp",
@@ -153,8 +155,8 @@ QImage RunningProgram::grab(unsigned long window) const {
     XWindowAttributes a;
     if (!x.d || !XGetWindowAttributes(x.d, window, &a))
         return {};
-    XImage* image = XGetImage(x.d, window, 0, 0, unsigned(a.width), unsigned(a.height),
-                              AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(x.d, window, 0, 0, unsigned(a.width), unsigned(a.height), AllPlanes, ZPixmap);
     if (!image)
         return {};
     QImage out(a.width, a.height, QImage::Format_RGB32);
@@ -188,6 +190,8 @@ std::optional<int> RunningProgram::waitForExit(std::chrono::milliseconds limit) 
     return program_.exitCode();
 }
 
-QString RunningProgram::errors() { return QString::fromUtf8(program_.readAllStandardError()); }
+QString RunningProgram::errors() {
+    return QString::fromUtf8(program_.readAllStandardError());
+}
 
 } // namespace zanthera::e2e

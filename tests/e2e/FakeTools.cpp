@@ -16,8 +16,8 @@ FakeTools::FakeTools(const QStringList& names, const QString& gnomeVersion)
             script += "[ \"$1\" = --version ] && { echo 'gnome-control-center " + gnomeVersion +
                       "'; exit 0; }\n";
         script += "printf '%s' \"$(basename \"$0\")\" >>'" + log_ +
-                  "'\nfor a in \"$@\"; do printf ' %s' \"$a\" >>'" + log_ +
-                  "'; done\necho >>'" + log_ + "'\n";
+                  "'\nfor a in \"$@\"; do printf ' %s' \"$a\" >>'" + log_ + "'; done\necho >>'" +
+                  log_ + "'\n";
         tool.write(script.toUtf8());
         tool.close();
         tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -30,6 +30,7 @@ QProcessEnvironment FakeTools::environment(const QString& desktop,
     env.insert("PATH", dir_.path() + ":/usr/bin:/bin");
     env.insert("HOME", QProcessEnvironment::systemEnvironment().value("HOME", "/tmp"));
     env.insert("LANG", "C.UTF-8");
+    env.insert("XDG_RUNTIME_DIR", dir_.path()); // private to this run, as Qt wants it
     if (!desktop.isEmpty())
         env.insert("XDG_CURRENT_DESKTOP", desktop);
     if (!kdeVersion.isEmpty())

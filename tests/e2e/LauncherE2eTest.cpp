@@ -12,12 +12,25 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const QStringList allTools{
-    "gnome-control-center", "gnome-software", "systemsettings", "kcmshell5", "kcmshell6",
-    "plasma-discover", "kinfocenter", "pavucontrol", "pavucontrol-qt",
-    "xfce4-accessibility-settings", "xfce4-settings-manager", "xfce4-keyboard-settings",
-    "xfce4-mouse-settings", "xfce4-display-settings", "xfce4-about", "nm-connection-editor",
-    "lxqt-admin-time", "jstest-gtk", "xdg-open"};
+const QStringList allTools{"gnome-control-center",
+                           "gnome-software",
+                           "systemsettings",
+                           "kcmshell5",
+                           "kcmshell6",
+                           "plasma-discover",
+                           "kinfocenter",
+                           "pavucontrol",
+                           "pavucontrol-qt",
+                           "xfce4-accessibility-settings",
+                           "xfce4-settings-manager",
+                           "xfce4-keyboard-settings",
+                           "xfce4-mouse-settings",
+                           "xfce4-display-settings",
+                           "xfce4-about",
+                           "nm-connection-editor",
+                           "lxqt-admin-time",
+                           "jstest-gtk",
+                           "xdg-open"};
 
 struct DesktopCase {
     const char* desktop;
@@ -32,24 +45,22 @@ const DesktopCase desktops[] = {
      "",
      {"gnome-control-center sound", "gnome-control-center universal-access",
       "gnome-control-center network", "gnome-control-center", "gnome-control-center keyboard",
-      "gnome-control-center mouse", "gnome-control-center datetime",
-      "gnome-control-center display", "gnome-software --mode=installed", "jstest-gtk",
-      "gnome-control-center region", "gnome-control-center info-overview",
-      "xdg-open https://zanthera.example/"}},
+      "gnome-control-center mouse", "gnome-control-center datetime", "gnome-control-center display",
+      "gnome-software --mode=installed", "jstest-gtk", "gnome-control-center region",
+      "gnome-control-center info-overview", "xdg-open https://zanthera.example/"}},
     {"KDE",
      "5",
      {"systemsettings kcm_pulseaudio", "systemsettings kcm_access", "systemsettings kcm_proxy",
       "systemsettings", "systemsettings kcm_keyboard", "systemsettings kcm_mouse",
-      "systemsettings kcm_clock", "systemsettings kcm_kscreen",
-      "plasma-discover --mode installed", "systemsettings kcm_joystick",
-      "systemsettings kcm_regionandlang", "systemsettings kcm_about-distro",
-      "xdg-open https://zanthera.example/"}},
+      "systemsettings kcm_clock", "systemsettings kcm_kscreen", "plasma-discover --mode installed",
+      "systemsettings kcm_joystick", "systemsettings kcm_regionandlang",
+      "systemsettings kcm_about-distro", "xdg-open https://zanthera.example/"}},
     {"XFCE",
      "",
      {"pavucontrol", "xfce4-accessibility-settings", "nm-connection-editor",
       "xfce4-settings-manager", "xfce4-keyboard-settings", "xfce4-mouse-settings",
-      "lxqt-admin-time", "xfce4-display-settings", "gnome-software --mode=installed",
-      "jstest-gtk", "", "xfce4-about", "xdg-open https://zanthera.example/"}},
+      "lxqt-admin-time", "xfce4-display-settings", "gnome-software --mode=installed", "jstest-gtk",
+      "", "xfce4-about", "xdg-open https://zanthera.example/"}},
 };
 
 TEST(LauncherEndToEnd, EachButtonOpensItsPageOnGnomeKdeAndXfce) {
@@ -96,10 +107,9 @@ TEST(LauncherEndToEnd, GnomeFortySixGetsTheTwoWordPages) {
         const QPoint at = centreOf(button);
         program.click(*window, at.x(), at.y());
     }
-    EXPECT_EQ(tools.waitForStarts(3, 10s),
-              QStringList({"gnome-control-center system datetime",
-                           "gnome-control-center system region",
-                           "gnome-control-center system about"}));
+    EXPECT_EQ(tools.waitForStarts(3, 10s), QStringList({"gnome-control-center system datetime",
+                                                        "gnome-control-center system region",
+                                                        "gnome-control-center system about"}));
     program.requestClose(*window);
     EXPECT_EQ(program.waitForExit(10s), 0);
 }

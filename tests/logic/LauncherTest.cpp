@@ -25,10 +25,12 @@ struct ExpectedLine {
 
 // The applet part of each line, as the shell has always been given it.
 constexpr ExpectedLine appletLines[] = {
-    {"Cmm1", " mmsys.cpl"},         {"Cmm11", " access.cpl"},     {"Cmm12", " inetcpl.cpl"},
-    {"Cmm8", ""},                   {"Cmm9", " main.cpl @1"},     {"Command7", " main.cpl @0"},
-    {"Command3", " timedate.cpl"}, {"Command5", " desk.cpl,,0"}, {"Command6", " appwiz.cpl"},
-    {"Command15", " joy.cpl"},      {"Command16", " intl.cpl"},   {"Command17", " sysdm.cpl"},
+    {"Cmm1", " mmsys.cpl"},        {"Cmm11", " access.cpl"},
+    {"Cmm12", " inetcpl.cpl"},     {"Cmm8", ""},
+    {"Cmm9", " main.cpl @1"},      {"Command7", " main.cpl @0"},
+    {"Command3", " timedate.cpl"}, {"Command5", " desk.cpl,,0"},
+    {"Command6", " appwiz.cpl"},   {"Command15", " joy.cpl"},
+    {"Command16", " intl.cpl"},    {"Command17", " sysdm.cpl"},
 };
 
 TEST(AppletCommands, EveryAppletLineIsControlRunDllWithItsApplet) {

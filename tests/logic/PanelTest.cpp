@@ -1,8 +1,8 @@
 // The information panel's Load and tick handlers, against a scripted platform.
+#include "panel/Panel.h"
 #include "app/EventTable.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWindow.h"
-#include "panel/Panel.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +55,7 @@ TEST(PanelLoad, CountsWholeMinutesSinceStartOnA64BitClock) {
         {30'000, "1"}, // exactly half a minute goes up
         {59'999, "1"},
         {75 * 60'000, "75"},
-        {(1ull << 31) + 1, "35791"},     // past the largest signed 32-bit count
+        {(1ull << 31) + 1, "35791"},      // past the largest signed 32-bit count
         {(1ull << 32) + 60'000, "71584"}, // past where a 32-bit tick count wraps
         {400ull * 24 * 3'600'000, "576000"},
     };

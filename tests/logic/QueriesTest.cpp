@@ -22,9 +22,9 @@ struct ScreenCase {
 
 TEST(ResolutionButton, WritesOnlyTheThreeKnownSizesJudgedAtFifteenTwipsPerPixel) {
     const ScreenCase cases[] = {
-        {15, 640, 480, "640 * 480"},  {15, 800, 600, "800 * 600"}, {15, 1024, 768, "1024 * 768"},
-        {12, 800, 600, "640 * 480"},  {12, 1024, 768, nullptr},    {15, 1280, 1024, nullptr},
-        {15, 1024, 600, nullptr},     {15, 800, 768, nullptr},     {20, 1024, 768, nullptr},
+        {15, 640, 480, "640 * 480"}, {15, 800, 600, "800 * 600"}, {15, 1024, 768, "1024 * 768"},
+        {12, 800, 600, "640 * 480"}, {12, 1024, 768, nullptr},    {15, 1280, 1024, nullptr},
+        {15, 1024, 600, nullptr},    {15, 800, 768, nullptr},     {20, 1024, 768, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " @" << c.twipsPerPixel);
@@ -105,9 +105,11 @@ TEST(ComputerThenUserName, LeavesOnlyTheUserNameInTheBox) {
 }
 
 TEST(SerialButton, WritesTheSignedDecimalSerial) {
-    const std::pair<std::int32_t, const char*> cases[] = {
-        {0, "0"}, {305419896, "305419896"}, {-1, "-1"}, {std::int32_t(0x9A3C1F07), "-1707335929"},
-        {INT32_MIN, "-2147483648"}};
+    const std::pair<std::int32_t, const char*> cases[] = {{0, "0"},
+                                                          {305419896, "305419896"},
+                                                          {-1, "-1"},
+                                                          {std::int32_t(0x9A3C1F07), "-1707335929"},
+                                                          {INT32_MIN, "-2147483648"}};
     for (const auto& [serial, text] : cases) {
         FakeServices services;
         services.serial = serial;

@@ -140,9 +140,9 @@ TEST(FormsFocus, StartsOnCmm1AndTabWalksTheDesignedOrderSkippingLabels) {
     QApplication::setActiveWindow(w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
     const std::vector<std::string> expected{
-        "Cmm1",      "Command3",  "Command5",  "Command6",  "Command7", "Cmm8",     "Cmm9",
-        "Cmm11",     "Cmm12",     "Command13", "Text1",     "Command15", "Command16", "Command17",
-        "Command4",  "Command1",  "Command2",  "Command8",  "Command9", "Command10", "Cmm1"};
+        "Cmm1",     "Command3", "Command5",  "Command6", "Command7",  "Cmm8",      "Cmm9",
+        "Cmm11",    "Cmm12",    "Command13", "Text1",    "Command15", "Command16", "Command17",
+        "Command4", "Command1", "Command2",  "Command8", "Command9",  "Command10", "Cmm1"};
     std::vector<std::string> walked;
     for (std::size_t i = 0; i < expected.size(); ++i) {
         QWidget* focus = QApplication::focusWidget();

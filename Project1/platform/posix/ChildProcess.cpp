@@ -55,7 +55,9 @@ AllSignalsBlocked::AllSignalsBlocked() {
     pthread_sigmask(SIG_SETMASK, &all, &previous_);
 }
 
-AllSignalsBlocked::~AllSignalsBlocked() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+AllSignalsBlocked::~AllSignalsBlocked() {
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+}
 
 Result<PipeEnds> openPipe() {
     int ends[2];
@@ -166,6 +168,8 @@ std::optional<int> reapChild(pid_t child) {
     return result == child ? std::optional<int>(status) : std::nullopt;
 }
 
-std::string describeErrno(int error) { return std::generic_category().message(error); }
+std::string describeErrno(int error) {
+    return std::generic_category().message(error);
+}
 
 } // namespace zanthera::posix

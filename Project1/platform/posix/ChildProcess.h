@@ -8,8 +8,8 @@
 #include <csignal>
 #include <optional>
 #include <span>
-#include <sys/types.h>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace zanthera::posix {

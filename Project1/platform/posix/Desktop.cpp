@@ -88,7 +88,8 @@ DesktopKind detectKind(const EnvironmentLookup& environment) {
             }
         }
     }
-    if (auto full = nonEmpty(environment, "KDE_FULL_SESSION"); full && lowerAscii(*full) == "true") {
+    if (auto full = nonEmpty(environment, "KDE_FULL_SESSION");
+        full && lowerAscii(*full) == "true") {
         return DesktopKind::Plasma;
     }
     if (nonEmpty(environment, "MATE_DESKTOP_SESSION_ID")) {
@@ -115,7 +116,9 @@ bool isWayland(const EnvironmentLookup& environment) {
     return nonEmpty(environment, "WAYLAND_DISPLAY").has_value();
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // "46.2" or "46" gives 46; "46b" is not a version.
 std::optional<int> majorVersionOf(std::string_view word) {
@@ -143,7 +146,8 @@ std::optional<int> parseGnomeVersion(std::string_view versionOutput) {
     constexpr std::string_view blanks = " \t\r\n";
     std::size_t start = versionOutput.find_first_not_of(blanks);
     while (start != std::string_view::npos) {
-        const std::size_t end = std::min(versionOutput.find_first_of(blanks, start), versionOutput.size());
+        const std::size_t end =
+            std::min(versionOutput.find_first_of(blanks, start), versionOutput.size());
         const std::string_view word = versionOutput.substr(start, end - start);
         if (isDigit(word.front())) {
             return majorVersionOf(word);

@@ -103,14 +103,22 @@ constexpr PageCommands lxqtPages[] = {
 // kcmshell6 and kcmshell5, the running Plasma's first. Keyboard, mouse and display end with the
 // desktops' own tools that also run outside their desktop (gnome-control-center 46 refuses to).
 constexpr PageCommands neutralPages[] = {
-    {Page::Sound,           "pavucontrol|pavucontrol-qt|kcmshell kcm_pulseaudio|mate-volume-control"},
+    {Page::Sound,           "pavucontrol|pavucontrol-qt|kcmshell kcm_pulseaudio|"
+                            "mate-volume-control"},
     {Page::Accessibility,   "kcmshell kcm_access|xfce4-accessibility-settings"},
-    {Page::Internet,        "nm-connection-editor|connman-gtk|kcmshell kcm_proxy|mate-network-properties"},
-    {Page::ControlPanel,    "systemsettings|xfce4-settings-manager|mate-control-center|cinnamon-settings|lxqt-config"},
-    {Page::Keyboard,        "lxinput|kcmshell kcm_keyboard|xfce4-keyboard-settings|mate-keyboard-properties|cinnamon-settings keyboard|lxqt-config-input"},
-    {Page::Mouse,           "lxinput|kcmshell kcm_mouse|xfce4-mouse-settings|mate-mouse-properties|cinnamon-settings mouse|lxqt-config-input"},
+    {Page::Internet,        "nm-connection-editor|connman-gtk|kcmshell kcm_proxy|"
+                            "mate-network-properties"},
+    {Page::ControlPanel,    "systemsettings|xfce4-settings-manager|mate-control-center|"
+                            "cinnamon-settings|lxqt-config"},
+    {Page::Keyboard,        "lxinput|kcmshell kcm_keyboard|xfce4-keyboard-settings|"
+                            "mate-keyboard-properties|cinnamon-settings keyboard|"
+                            "lxqt-config-input"},
+    {Page::Mouse,           "lxinput|kcmshell kcm_mouse|xfce4-mouse-settings|"
+                            "mate-mouse-properties|cinnamon-settings mouse|lxqt-config-input"},
     {Page::DateAndTime,     "lxqt-admin-time|mate-time-admin|kcmshell kcm_clock"},
-    {Page::Display,         "lxrandr|kcmshell kcm_kscreen|xfce4-display-settings|mate-display-properties|cinnamon-settings display|lxqt-config-monitor"},
+    {Page::Display,         "lxrandr|kcmshell kcm_kscreen|xfce4-display-settings|"
+                            "mate-display-properties|cinnamon-settings display|"
+                            "lxqt-config-monitor"},
     {Page::Programs,        "gnome-software --mode=installed|plasma-discover --mode installed"},
     {Page::GameControllers, "jstest-gtk|kcmshell6 kcm_gamecontroller|kcmshell5 kcm_joystick"},
     {Page::System,          "kinfocenter|xfce4-about|mate-system-monitor --show-system-tab"},

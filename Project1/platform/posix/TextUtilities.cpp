@@ -3,9 +3,13 @@
 namespace zanthera::posix {
 namespace {
 
-char lowerAsciiChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAsciiChar(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-bool isSpace(char c) { return c == ' ' || c == '\t'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t';
+}
 
 } // namespace
 

@@ -17,7 +17,9 @@ bool isHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-bool allHex(std::string_view text) { return std::ranges::all_of(text, isHexDigit); }
+bool allHex(std::string_view text) {
+    return std::ranges::all_of(text, isHexDigit);
+}
 
 std::uint32_t hexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
@@ -38,7 +40,9 @@ std::uint32_t hexValue(std::string_view digits) {
     return value;
 }
 
-std::int32_t asSigned(std::uint32_t serial) { return static_cast<std::int32_t>(serial); }
+std::int32_t asSigned(std::uint32_t serial) {
+    return static_cast<std::int32_t>(serial);
+}
 
 Error malformed(std::string_view uuid) {
     return Error{"\"" + std::string(uuid) + "\" is not a volume UUID"};
@@ -78,8 +82,7 @@ Status checkSystemDrive(std::string_view drive) {
 }
 
 Result<std::int32_t> serialFromUuid(std::string_view uuid) {
-    if (uuid.size() == 9 && uuid[4] == '-' && allHex(uuid.substr(0, 4)) &&
-        allHex(uuid.substr(5))) {
+    if (uuid.size() == 9 && uuid[4] == '-' && allHex(uuid.substr(0, 4)) && allHex(uuid.substr(5))) {
         return asSigned((hexValue(uuid.substr(0, 4)) << 16) | hexValue(uuid.substr(5)));
     }
     if (uuid.size() == 16 && allHex(uuid)) {

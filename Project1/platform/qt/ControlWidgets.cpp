@@ -109,8 +109,8 @@ PictureButton* makeButton(const ControlModel& control, QWidget* parent) {
                                            : parent->palette().color(QPalette::Button);
     auto* button = new PictureButton(decodePicture(control.picture), face, parent);
     if (const auto* row = design::findControl(control.name))
-        button->setAccessibleName(QString::fromUtf8(row->lettering.data(),
-                                                    qsizetype(row->lettering.size())));
+        button->setAccessibleName(
+            QString::fromUtf8(row->lettering.data(), qsizetype(row->lettering.size())));
     return button;
 }
 
@@ -125,6 +125,16 @@ QLabel* makeLabel(const ControlModel& control, QWidget* parent) {
     if (opaque && control.backColour)
         fillWith(label, QPalette::Window, colourOf(*control.backColour));
     return label;
+}
+
+void fitCaption(QLabel* label) {
+    constexpr qreal smallestPoint = 6.0;
+    const int room = label->contentsRect().width();
+    QFont font = label->font();
+    while (QFontMetrics(font).horizontalAdvance(label->text()) > room &&
+           font.pointSizeF() > smallestPoint)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label->setFont(font);
 }
 
 ResultBox* makeTextBox(const ControlModel& control, QWidget* parent) {

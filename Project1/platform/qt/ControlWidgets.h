@@ -43,4 +43,8 @@ PictureButton* makeButton(const ControlModel& control, QWidget* parent);
 QLabel* makeLabel(const ControlModel& control, QWidget* parent);
 ResultBox* makeTextBox(const ControlModel& control, QWidget* parent);
 
+// Shrinks a fixed caption's font until the caption fits its label: the design's captions were
+// sized for a smaller interface font than most Linux desktops use, and a cut caption reads badly.
+void fitCaption(QLabel* label);
+
 } // namespace zanthera::qt

@@ -1,8 +1,11 @@
 #include "DesktopServices.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QDate>
 #include <QDateTime>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QScreen>
@@ -22,7 +25,30 @@ QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-QDate toQDate(const CalendarDate& d) { return QDate(d.year, d.month, d.day); }
+QDate toQDate(const CalendarDate& d) {
+    return QDate(d.year, d.month, d.day);
+}
+
+// A message box whose Ctrl+C copies its title, text and buttons to the clipboard, laid out as a
+// Windows message box lays them out, so users can paste what a box said.
+class CopyableMessageBox : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!event->matches(QKeySequence::Copy)) {
+            QMessageBox::keyPressEvent(event);
+            return;
+        }
+        const QString rule = QStringLiteral("---------------------------\n");
+        QString copied = rule + windowTitle() + u'\n' + rule + text() + u'\n' + rule;
+        for (const QAbstractButton* button : buttons())
+            copied += button->text().remove(u'&') + QStringLiteral("   ");
+        copied += u'\n' + rule;
+        QGuiApplication::clipboard()->setText(copied);
+    }
+};
 
 } // namespace
 
@@ -44,17 +70,18 @@ Status DesktopServices::startProgram(std::string_view commandLine, int) {
 }
 
 void DesktopServices::messageBox(std::string_view prompt, int buttons, std::string_view title) {
-    QMessageBox box(owner_ ? owner_() : nullptr);
+    CopyableMessageBox box(owner_ ? owner_() : nullptr);
     box.setWindowTitle(fromUtf8(title));
     box.setText(fromUtf8(prompt));
-    box.setIcon((buttons & iconMask) == criticalIcon ? QMessageBox::Critical
-                                                      : QMessageBox::NoIcon);
+    box.setIcon((buttons & iconMask) == criticalIcon ? QMessageBox::Critical : QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
 
-void DesktopServices::endProgram() { QApplication::exit(0); }
+void DesktopServices::endProgram() {
+    QApplication::exit(0);
+}
 
 bool DesktopServices::computerName(std::string& buffer, std::uint32_t& count) {
     return system_.computerName(buffer, count);
@@ -97,8 +124,7 @@ std::string DesktopServices::dateText(const CalendarDate& date) {
 }
 
 std::string DesktopServices::timeText(const TimeOfDay& time) {
-    return locale_.toString(QTime(time.hour, time.minute, time.second), timeFormat_)
-        .toStdString();
+    return locale_.toString(QTime(time.hour, time.minute, time.second), timeFormat_).toStdString();
 }
 
 int DesktopServices::weekday(const CalendarDate& date) {

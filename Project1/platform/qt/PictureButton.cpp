@@ -41,7 +41,7 @@ void PictureButton::paintEvent(QPaintEvent*) {
         painter.drawImage(QPointF(std::floor(origin.x()), std::floor(origin.y())), picture_);
         painter.restore();
     }
-    drawBevel(painter, whole.adjusted(0, 0, -1, -1), isDown());
+    drawBevel(painter, whole, isDown());
     if (hasFocus()) {
         QPen pen(QColor(255, 255, 255), 1, Qt::DotLine);
         painter.setPen(pen);

@@ -1,8 +1,8 @@
 #include "QtForms.h"
 
 #include "ControlWidgets.h"
-#include "PictureButton.h"
 #include "Form1/ControlTable.h"
+#include "PictureButton.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -21,7 +21,9 @@ QtForms::QtForms(double logicalDpi) : dpi_(logicalDpi) {
 
 QtForms::~QtForms() = default;
 
-int QtForms::pixels(int twips) const { return design::twipsToPixels(twips, dpi_); }
+int QtForms::pixels(int twips) const {
+    return design::twipsToPixels(twips, dpi_);
+}
 
 Status QtForms::create(const WindowModel& model) {
     if (window_)
@@ -68,6 +70,8 @@ void QtForms::createControl(const ControlModel& control) {
     }
     if (auto* widget = qobject_cast<QWidget*>(object))
         widget->setGeometry(place);
+    if (auto* label = qobject_cast<QLabel*>(object))
+        fitCaption(label);
     object->setObjectName(QString::fromStdString(control.name));
     controls_.emplace(control.name, object);
 }
@@ -92,7 +96,9 @@ void QtForms::applyTabOrder(const WindowModel& model) {
         find<QWidget>(order.front()->name)->setFocus(Qt::OtherFocusReason);
 }
 
-void QtForms::setEventSink(EventSink sink) { sink_ = std::move(sink); }
+void QtForms::setEventSink(EventSink sink) {
+    sink_ = std::move(sink);
+}
 
 void QtForms::deliver(const std::string& name, FormEvent event) {
     if (sink_)

@@ -1,0 +1,57 @@
+// A stand-in for a settings tool: it writes down how it was started, into the file named by
+// ZANTHERA_PROBE_OUTPUT, so that the tests can check what the started program received.
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// SigBlk and SigIgn from /proc/self/status: the blocked and the ignored signals.
+void copySignalLines(std::ostream& report) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("SigBlk:", 0) == 0 || line.rfind("SigIgn:", 0) == 0) {
+            report << line << '\n';
+        }
+    }
+}
+
+void listDescriptors(std::ostream& report) {
+    DIR* listing = opendir("/proc/self/fd");
+    if (listing == nullptr) {
+        report << "fd unreadable\n";
+        return;
+    }
+    while (const dirent* entry = readdir(listing)) {
+        if (entry->d_name[0] != '.' && std::atoi(entry->d_name) != dirfd(listing)) {
+            report << "fd " << entry->d_name << '\n';
+        }
+    }
+    closedir(listing);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const char* output = std::getenv("ZANTHERA_PROBE_OUTPUT");
+    if (output == nullptr) {
+        return 2;
+    }
+    std::ostringstream report;
+    for (int i = 0; i < argc; ++i) {
+        report << "arg " << argv[i] << '\n';
+    }
+    report << "session-leader " << (getsid(0) == getpid() ? "yes" : "no") << '\n';
+    report << "parent " << getppid() << '\n';
+    copySignalLines(report);
+    listDescriptors(report);
+    // Written aside and renamed, so that the test never reads half a report.
+    const std::string partial = std::string(output) + ".part";
+    std::ofstream(partial) << report.str();
+    return std::rename(partial.c_str(), output) == 0 ? 0 : 1;
+}
