@@ -1,0 +1,79 @@
+#include "DefinitionBytes.h"
+
+namespace zanthera::definition {
+
+Error faultAt(std::size_t offset, std::string_view what) {
+    return Error{"offset " + std::to_string(offset) + ": " + std::string(what)};
+}
+
+void ByteCursor::fail(std::size_t offset, std::string_view what) {
+    if (!failed())
+        error_ = faultAt(offset, what);
+}
+
+void ByteCursor::fail(Error error) {
+    if (!failed())
+        error_ = std::move(error);
+}
+
+bool ByteCursor::available(std::size_t count, std::string_view what) {
+    if (failed())
+        return false;
+    if (count > remaining()) {
+        fail(offset(), std::string(what) + " runs past the end of the " + std::string(scope_));
+        return false;
+    }
+    return true;
+}
+
+std::uint8_t ByteCursor::u8(std::string_view what) {
+    if (!available(1, what))
+        return 0;
+    return bytes_[pos_++];
+}
+
+std::uint16_t ByteCursor::u16(std::string_view what) {
+    if (!available(2, what))
+        return 0;
+    const auto v = loadU16(bytes_, pos_);
+    pos_ += 2;
+    return v;
+}
+
+std::uint32_t ByteCursor::u32(std::string_view what) {
+    if (!available(4, what))
+        return 0;
+    const auto v = loadU32(bytes_, pos_);
+    pos_ += 4;
+    return v;
+}
+
+std::span<const std::uint8_t> ByteCursor::bytes(std::size_t count, std::string_view what) {
+    if (!available(count, what))
+        return {};
+    const auto s = bytes_.subspan(pos_, count);
+    pos_ += count;
+    return s;
+}
+
+ByteCursor ByteCursor::sub(std::size_t count, std::string_view what, std::string_view scope) {
+    const std::size_t start = offset();
+    return ByteCursor(bytes(count, what), start, scope);
+}
+
+void ByteSink::u16(std::uint16_t v) {
+    u8(static_cast<std::uint8_t>(v));
+    u8(static_cast<std::uint8_t>(v >> 8));
+}
+
+void ByteSink::u32(std::uint32_t v) {
+    u16(static_cast<std::uint16_t>(v));
+    u16(static_cast<std::uint16_t>(v >> 16));
+}
+
+void ByteSink::patchU32(std::size_t at, std::uint32_t v) {
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes_.at(at + i) = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+} // namespace zanthera::definition

@@ -1,0 +1,84 @@
+// Little-endian byte reading and writing for the stored window definition.
+//
+// The reader's cursor is bounded: a read past its end does not touch memory outside its span; it
+// returns zero or an empty span and records the first fault, so that a parser can read a group of
+// fields and check once. Every fault names the absolute offset in the block where it happened.
+#pragma once
+
+#include "platform/Result.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zanthera::definition {
+
+// The one error form of the reader: "offset 1234: what was wrong".
+Error faultAt(std::size_t offset, std::string_view what);
+
+class ByteCursor {
+  public:
+    // `base` is the offset of the span's first byte within the block; `scope` names what the span
+    // is ("block", "record") in the message of a read that runs past its end.
+    ByteCursor(std::span<const std::uint8_t> bytes, std::size_t base, std::string_view scope)
+        : bytes_(bytes), base_(base), scope_(scope) {}
+
+    std::size_t offset() const { return base_ + pos_; }
+    std::size_t remaining() const { return bytes_.size() - pos_; }
+    bool atEnd() const { return pos_ == bytes_.size(); }
+
+    bool failed() const { return !error_.message.empty(); }
+    const Error& error() const { return error_; }
+    // Records a fault found by the caller; like a failed read, only the first one is kept.
+    void fail(std::size_t offset, std::string_view what);
+    void fail(Error error);
+
+    std::uint8_t u8(std::string_view what);
+    std::uint16_t u16(std::string_view what);
+    std::uint32_t u32(std::string_view what);
+    std::span<const std::uint8_t> bytes(std::size_t count, std::string_view what);
+    // A cursor over the next `count` bytes, which this cursor steps over.
+    ByteCursor sub(std::size_t count, std::string_view what, std::string_view scope);
+
+  private:
+    bool available(std::size_t count, std::string_view what);
+
+    std::span<const std::uint8_t> bytes_;
+    std::size_t base_ = 0;
+    std::size_t pos_ = 0;
+    std::string_view scope_;
+    Error error_;
+};
+
+class ByteSink {
+  public:
+    void u8(std::uint8_t v) { bytes_.push_back(v); }
+    void u16(std::uint16_t v);
+    void u32(std::uint32_t v);
+    void append(std::span<const std::uint8_t> data) {
+        bytes_.insert(bytes_.end(), data.begin(), data.end());
+    }
+    void reserve(std::size_t count) { bytes_.reserve(count); }
+    std::size_t size() const { return bytes_.size(); }
+    // Overwrites a length field written earlier, once the bytes that it counts are known.
+    void patchU32(std::size_t at, std::uint32_t v);
+    std::vector<std::uint8_t> take() { return std::move(bytes_); }
+
+  private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+// Little-endian fields at a known position of a span that the caller has already checked to be
+// long enough, such as inside an image file header.
+inline std::uint16_t loadU16(std::span<const std::uint8_t> b, std::size_t at) {
+    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+}
+inline std::uint32_t loadU32(std::span<const std::uint8_t> b, std::size_t at) {
+    return std::uint32_t(b[at]) | std::uint32_t(b[at + 1]) << 8 | std::uint32_t(b[at + 2]) << 16 |
+           std::uint32_t(b[at + 3]) << 24;
+}
+
+} // namespace zanthera::definition

@@ -1,0 +1,33 @@
+// The image files that the stored window definition embeds: whole bitmap files and icon files.
+// The definition only carries them; these checks make sure that a picture's own headers agree
+// with the bytes that the definition gives it, so that whoever decodes it later starts from a
+// file that is at least whole.
+#pragma once
+
+#include "platform/Result.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace zanthera::definition {
+
+enum class ImageKind : std::uint8_t { Bitmap, Icon };
+
+// Checks the headers of one image file. `offset` is where the file begins in the block; a fault
+// names the offset of the field that is wrong.
+Result<ImageKind> checkImageFile(std::span<const std::uint8_t> file, std::size_t offset);
+
+// The file name extension of an image kind, with its dot.
+const char* imageExtension(ImageKind kind);
+
+// A bitmap file of one flat colour, with a 40-byte information header and no colour table; the
+// bits per pixel are 24 or 32. It stands in for artwork that is not there yet.
+std::vector<std::uint8_t> blankBitmap(std::uint16_t width, std::uint16_t height,
+                                      std::uint16_t bitsPerPixel, std::uint8_t shade);
+
+// An icon file with one blank 16-colour image per side given (32 and 16 make the usual pair).
+std::vector<std::uint8_t> blankIcon(std::span<const std::uint8_t> sides);
+
+} // namespace zanthera::definition

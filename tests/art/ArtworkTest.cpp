@@ -1,0 +1,114 @@
+// The picture files as the build writes them: one per picture, in the right format and size,
+// and the same bytes every time they are drawn.
+#include "Artwork.h"
+#include "ArtTestSupport.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+
+namespace zanthera::art {
+namespace {
+
+std::map<std::string, ImageFile> drawnFiles() {
+    const Result<std::vector<Picture>> pictures = drawArtwork();
+    EXPECT_TRUE(pictures) << pictures.error().message;
+    std::map<std::string, ImageFile> out;
+    if (pictures)
+        for (const Picture& p : *pictures)
+            out[p.fileName] = p.bytes;
+    return out;
+}
+
+TEST(Artwork, WritesOneFilePerPictureNamedAfterItsControl) {
+    std::set<std::string> expected{"Form1.bmp", "Form1.ico"};
+    for (const design::ControlRow& row : testing::buttons())
+        expected.insert(std::string(row.name) + ".bmp");
+    std::set<std::string> names;
+    for (const auto& [name, bytes] : drawnFiles())
+        names.insert(name);
+    EXPECT_EQ(expected.size(), 21u);
+    EXPECT_EQ(names, expected);
+}
+
+TEST(Artwork, ButtonPicturesAre32BitBitmapsOfTheirTableSize) {
+    const std::map<std::pair<int, int>, std::size_t> fileSizes{
+        {{126, 51}, 25758}, {{76, 31}, 9478}, {{56, 31}, 6998}, {{28, 21}, 2406}};
+    const auto files = drawnFiles();
+    for (const design::ControlRow& row : testing::buttons()) {
+        SCOPED_TRACE(std::string(row.name));
+        const ImageFile& file = files.at(std::string(row.name) + ".bmp");
+        EXPECT_EQ(file.size(), fileSizes.at({row.picture.width, row.picture.height}));
+        const Result<DecodedBitmap> bitmap = decodeBitmap(file);
+        ASSERT_TRUE(bitmap) << bitmap.error().message;
+        EXPECT_EQ(bitmap->depth, BitmapDepth::Bits32);
+        EXPECT_TRUE(bitmap->fourthBytesZero);
+        EXPECT_EQ(bitmap->picture.width, row.picture.width);
+        EXPECT_EQ(bitmap->picture.height, row.picture.height);
+    }
+}
+
+TEST(Artwork, BackgroundIsA24BitBitmapAndTheIconHoldsTwoImages) {
+    const auto files = drawnFiles();
+    const ImageFile& background = files.at("Form1.bmp");
+    EXPECT_EQ(background.size(), 651574u);
+    const Result<DecodedBitmap> bitmap = decodeBitmap(background);
+    ASSERT_TRUE(bitmap) << bitmap.error().message;
+    EXPECT_EQ(bitmap->depth, BitmapDepth::Bits24);
+    EXPECT_EQ(bitmap->picture.width, 426);
+    EXPECT_EQ(bitmap->picture.height, 509);
+    const ImageFile& icon = files.at("Form1.ico");
+    EXPECT_EQ(icon.size(), 1078u);
+    const auto images = decodeIcon(icon);
+    ASSERT_TRUE(images) << images.error().message;
+    EXPECT_EQ(images->size(), 2u);
+}
+
+TEST(Artwork, DrawingAgainGivesTheSameBytes) {
+    EXPECT_EQ(drawnFiles(), drawnFiles());
+}
+
+ImageFile readFile(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+ino_t inodeOf(const QString& path) {
+    struct stat info {};
+    return ::stat(path.toLocal8Bit().constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+bool runTool(const QString& outDir) {
+    QProcess tool;
+    tool.start(QStringLiteral(ZANTHERA_ART_TOOL), {outDir});
+    return tool.waitForFinished(-1) && tool.exitStatus() == QProcess::NormalExit &&
+           tool.exitCode() == 0;
+}
+
+// The tool, in a process of its own, writes what the library draws here; run again over its own
+// output it replaces nothing, so what is built from the pictures is not rebuilt.
+TEST(ArtTool, WritesTheDrawnBytesAndLeavesUnchangedFilesInPlace) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(runTool(dir.path()));
+    std::map<std::string, ino_t> inodes;
+    for (const auto& [name, bytes] : drawnFiles()) {
+        const QString path = dir.filePath(QString::fromStdString(name));
+        EXPECT_EQ(readFile(path), bytes) << name;
+        inodes[name] = inodeOf(path);
+    }
+    ASSERT_TRUE(runTool(dir.path()));
+    for (const auto& [name, inode] : inodes)
+        EXPECT_EQ(inodeOf(dir.filePath(QString::fromStdString(name))), inode) << name;
+}
+
+} // namespace
+} // namespace zanthera::art

@@ -1,0 +1,11 @@
+// The artwork is drawn on Qt's offscreen platform, as the build-time tool draws it.
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

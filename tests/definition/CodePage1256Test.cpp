@@ -1,0 +1,145 @@
+#include "Form1/CodePage1256.h"
+
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+
+#include <optional>
+#include <string>
+
+namespace zanthera {
+namespace {
+
+// The system's own converter, which the table must agree with.
+class SystemIconv {
+  public:
+    SystemIconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~SystemIconv() {
+        if (valid())
+            iconv_close(cd_);
+    }
+    SystemIconv(const SystemIconv&) = delete;
+    SystemIconv& operator=(const SystemIconv&) = delete;
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // The converted bytes, or nothing when the converter refuses the input.
+    std::optional<std::string> convert(std::string input) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        std::string output(input.size() * 4 + 8, '\0');
+        char* in = input.data();
+        char* out = output.data();
+        std::size_t inLeft = input.size();
+        std::size_t outLeft = output.size();
+        if (iconv(cd_, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1) || inLeft)
+            return std::nullopt;
+        output.resize(output.size() - outLeft);
+        return output;
+    }
+
+  private:
+    iconv_t cd_;
+};
+
+std::string utf8Of(char32_t cp) {
+    std::string s;
+    if (cp < 0x80) {
+        s += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        s += static_cast<char>(0xC0 | (cp >> 6));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        s += static_cast<char>(0xE0 | (cp >> 12));
+        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        s += static_cast<char>(0xF0 | (cp >> 18));
+        s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return s;
+}
+
+TEST(CodePage1256, DecodesEveryByteAsTheSystemConverterDoes) {
+    SystemIconv toUtf8("UTF-8", "CP1256");
+    ASSERT_TRUE(toUtf8.valid());
+    for (int b = 0; b < 256; ++b) {
+        const std::uint8_t byte = static_cast<std::uint8_t>(b);
+        const auto expected = toUtf8.convert(std::string(1, static_cast<char>(byte)));
+        ASSERT_TRUE(expected) << "byte " << b;
+        EXPECT_EQ(decodeCp1256(std::span(&byte, 1)), *expected) << "byte " << b;
+        EXPECT_EQ(utf8Of(cp1256ToUnicode(byte)), *expected) << "byte " << b;
+    }
+}
+
+// Every Unicode scalar value: where the system converter has a byte for it, the table gives the
+// same byte; where it has none, the table refuses the character too.
+TEST(CodePage1256, EncodesEveryCharacterAsTheSystemConverterDoes) {
+    SystemIconv fromUtf8("CP1256", "UTF-8");
+    ASSERT_TRUE(fromUtf8.valid());
+    int mapped = 0;
+    for (char32_t cp = 0; cp <= 0x10FFFF; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF)
+            continue;
+        const std::string text = utf8Of(cp);
+        auto expected = fromUtf8.convert(text);
+        // glibc drops the language tag characters instead of refusing them; the table cannot
+        // store them either, and refuses them.
+        if (expected && expected->empty())
+            expected.reset();
+        const auto actual = encodeCp1256(text);
+        ASSERT_EQ(actual.ok(), expected.has_value()) << "U+" << std::hex << unsigned(cp);
+        if (!expected)
+            continue;
+        ++mapped;
+        ASSERT_EQ(actual->size(), 1u);
+        EXPECT_EQ(static_cast<char>((*actual)[0]), (*expected)[0]) << std::hex << unsigned(cp);
+    }
+    EXPECT_EQ(mapped, 256);
+}
+
+TEST(CodePage1256, EncodesTextsOfTheWindow) {
+    struct Case {
+        std::string utf8;
+        std::vector<std::uint8_t> stored;
+    };
+    const Case cases[] = {
+        {"اليوم", {0xC7, 0xE1, 0xED, 0xE6, 0xE3}},
+        {"Zanthera ver 0.1",
+         {'Z', 'a', 'n', 't', 'h', 'e', 'r', 'a', ' ', 'v', 'e', 'r', ' ', '0', '.', '1'}},
+        {"€؟", {0x80, 0xBF}},
+        {"", {}},
+    };
+    for (const auto& c : cases) {
+        auto encoded = encodeCp1256(c.utf8);
+        ASSERT_TRUE(encoded) << c.utf8 << ": " << encoded.error().message;
+        EXPECT_EQ(*encoded, c.stored) << c.utf8;
+        EXPECT_EQ(decodeCp1256(*encoded), c.utf8);
+    }
+}
+
+TEST(CodePage1256, RefusesWhatItCannotStoreAndSaysWhere) {
+    struct Case {
+        std::string utf8;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"abЖ", "character U+0416 at byte 2 has no code page 1256 form"},
+        {"x😀", "character U+1F600 at byte 1 has no code page 1256 form"},
+        {"a\xC0\x80", "malformed UTF-8 at byte 1"},        // overlong NUL
+        {"\xED\xA0\x80", "malformed UTF-8 at byte 0"},     // surrogate
+        {"ab\xE2\x82", "malformed UTF-8 at byte 2"},       // cut short
+        {"\x80", "malformed UTF-8 at byte 0"},             // continuation without a lead
+        {"\xFF", "malformed UTF-8 at byte 0"},             // never valid
+        {"\xF4\x90\x80\x80", "malformed UTF-8 at byte 0"}, // past U+10FFFF
+        {"\xE0\x80\xAF", "malformed UTF-8 at byte 0"},     // overlong slash
+    };
+    for (const auto& c : cases) {
+        auto encoded = encodeCp1256(c.utf8);
+        ASSERT_FALSE(encoded) << c.message;
+        EXPECT_EQ(encoded.error().message, c.message);
+    }
+}
+
+} // namespace
+} // namespace zanthera

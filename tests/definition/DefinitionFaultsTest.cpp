@@ -1,0 +1,259 @@
+// Each fault of a block gets its own clear error, naming the offset of the byte that is wrong.
+
+#include "TestWindows.h"
+
+#include "Form1/DefinitionReader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace zanthera::testing {
+namespace {
+
+void put16(Bytes& b, std::size_t at, std::uint16_t v) {
+    b.at(at) = static_cast<std::uint8_t>(v);
+    b.at(at + 1) = static_cast<std::uint8_t>(v >> 8);
+}
+
+void put32(Bytes& b, std::size_t at, std::uint32_t v) {
+    put16(b, at, static_cast<std::uint16_t>(v));
+    put16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
+}
+
+std::string at(std::size_t offset, const std::string& what) {
+    return "offset " + std::to_string(offset) + ": " + what;
+}
+
+// Where things stand in the small window's block.
+struct Places {
+    ParsedDefinition layout;
+    const StoredRecord& record(std::string_view name) const { return recordNamed(layout, name); }
+    std::size_t end(std::string_view name) const {
+        return record(name).offset + record(name).length;
+    }
+    std::size_t property(std::string_view name, std::uint8_t opcode) const {
+        for (const auto& p : record(name).properties)
+            if (p.rule->opcode == opcode)
+                return p.offset;
+        throw std::runtime_error("no such property");
+    }
+};
+
+struct Fault {
+    const char* what;
+    // Damages the block and returns the message that the reader must give.
+    std::function<std::string(Bytes&, const Places&)> damage;
+};
+
+// clang-format off
+const Fault headerFaults[] = {
+    {"short block", [](Bytes& b, const Places&) {
+         b.resize(50);
+         return at(0, "block of 50 bytes is shorter than its 93-byte header"); }},
+    {"signature", [](Bytes& b, const Places&) {
+         b[1] = 0;
+         return at(0, "leading signature is not FF CC 31 00"); }},
+    {"control count", [](Bytes& b, const Places&) {
+         b[4] = 5;
+         return at(4, "header counts 5 controls but the block holds 4"); }},
+    {"form class", [](Bytes& b, const Places&) {
+         b[37] = 0x3B;
+         return at(37, "form class identifier {33AD4F3B-6699-11CF-B70C-00AA0060D393} is not the "
+                       "window class {33AD4F3A-6699-11CF-B70C-00AA0060D393}"); }},
+    {"zero bytes", [](Bytes& b, const Places&) {
+         b[60] = 7;
+         return at(60, "header byte 0x07 where 00 is required"); }},
+    {"tree length", [](Bytes& b, const Places&) {
+         put32(b, 89, static_cast<std::uint32_t>(b.size() - 88));
+         return at(89, "tree length " + std::to_string(b.size() - 88) + " disagrees with the "
+                       "block's " + std::to_string(b.size()) + " bytes"); }},
+};
+
+const Fault treeFaults[] = {
+    {"record past the end", [](Bytes& b, const Places&) {
+         put32(b, 93, 0x7FFFFFFF);
+         return at(93, "record length 2147483647 runs past the end of the block"); }},
+    {"record too short", [](Bytes& b, const Places&) {
+         put32(b, 93, 5);
+         return at(93, "record length 5 is shorter than the smallest record"); }},
+    {"record one byte short", [](Bytes& b, const Places& p) {
+         put32(b, p.record("Timer1").offset, 25);
+         return at(p.end("Timer1") - 1, "opcode or end byte runs past the end of the record"); }},
+    {"record one byte long", [](Bytes& b, const Places& p) {
+         put32(b, p.record("Timer1").offset, 27);
+         return at(p.end("Timer1") - 1, "end byte FF is not the record's last byte, which its "
+                   "length puts at offset " + std::to_string(p.end("Timer1"))); }},
+    {"marker after the window", [](Bytes& b, const Places& p) {
+         b[p.end("Form1")] = 5;
+         return at(p.end("Form1"), "marker 0x05 after the window's record is neither 01 nor 02"); }},
+    {"marker between controls", [](Bytes& b, const Places& p) {
+         b[p.end("Timer1")] = 7;
+         return at(p.end("Timer1"), "marker 0x07 after a control record is neither 03 nor 02"); }},
+    {"end marker", [](Bytes& b, const Places&) {
+         b.back() = 5;
+         return at(b.size() - 1, "marker 0x05 where the end marker 04 was expected"); }},
+    {"bytes after the end", [](Bytes& b, const Places&) {
+         b.push_back(0);
+         put32(b, 89, static_cast<std::uint32_t>(b.size() - 89));
+         return at(b.size() - 1, "1 bytes follow the end marker 04"); }},
+    {"opcodes not rising", [](Bytes& b, const Places& p) {
+         b[p.property("Text1", 0x12)] = 0x04;
+         return at(p.property("Text1", 0x12), "opcode 0x04 does not rise above 0x04"); }},
+    {"creation index", [](Bytes& b, const Places& p) {
+         b[p.record("Timer1").offset + 4] = 9;
+         return at(p.record("Timer1").offset + 4, "creation index 9 where 2 was expected"); }},
+    {"name length", [](Bytes& b, const Places& p) {
+         put16(b, p.record("Timer1").offset + 5, 41);
+         return at(p.record("Timer1").offset + 5, "name length 41 exceeds the limit of 40"); }},
+    {"name characters", [](Bytes& b, const Places& p) {
+         b[p.record("Timer1").offset + 7] = '1';
+         return at(p.record("Timer1").offset + 7,
+                   "name is not a letter followed by letters, digits and underscores"); }},
+    {"name end", [](Bytes& b, const Places& p) {
+         b[p.record("Timer1").offset + 13] = 'x';
+         return at(p.record("Timer1").offset + 13, "name \"Timer1\" does not end with 00"); }},
+    {"name twice", [](Bytes& b, const Places& p) {
+         std::copy_n("Timer1", 6, b.begin() + long(p.record("Label8").offset + 7));
+         return at(p.record("Label8").offset, "name \"Timer1\" is used twice"); }},
+    {"type code", [](Bytes& b, const Places& p) {
+         b[p.record("Timer1").offset + 14] = 3;
+         return at(p.record("Timer1").offset + 14, "type code 3 is not known for a control"); }},
+    {"window among the controls", [](Bytes& b, const Places& p) {
+         b[p.record("Timer1").offset + 14] = 13;
+         return at(p.record("Timer1").offset + 14, "type code 13 is not known for a control"); }},
+    {"control as the window", [](Bytes& b, const Places&) {
+         b[93 + 13] = 4;
+         return at(93 + 13, "type code 4 is not known for the window"); }},
+};
+
+// Offsets of a button picture's fields: its length after the opcode, the stream header, the
+// stream's size and the image file.
+std::size_t pictureField(const Places& p, std::size_t field) {
+    return p.property("Command8", 0x22) + 1 + field;
+}
+constexpr std::size_t tagField = 4, sizeField = 8, fileField = 12;
+
+const Fault valueFaults[] = {
+    {"picture length too small", [](Bytes& b, const Places& p) {
+         put32(b, pictureField(p, 0), 3);
+         return at(pictureField(p, 0), "picture length 3 is out of range"); }},
+    {"picture past the record", [](Bytes& b, const Places& p) {
+         put32(b, pictureField(p, 0), 1000000);
+         return at(pictureField(p, 0), "picture length 1000000 runs past the end of the record"); }},
+    {"picture stream header", [](Bytes& b, const Places& p) {
+         b[pictureField(p, tagField)] = 'L';
+         return at(pictureField(p, tagField),
+                   "picture stream header is not \"lt\" and two zero bytes"); }},
+    {"picture stream size", [](Bytes& b, const Places& p) {
+         put32(b, pictureField(p, sizeField), 57);
+         return at(pictureField(p, sizeField),
+                   "picture stream size 57 disagrees with its length field 66"); }},
+    {"bitmap size field", [](Bytes& b, const Places& p) {
+         put32(b, pictureField(p, fileField) + 2, 60);
+         return at(pictureField(p, fileField) + 2,
+                   "bitmap file size field 60 disagrees with the picture's 58 bytes"); }},
+    {"bitmap planes", [](Bytes& b, const Places& p) {
+         put16(b, pictureField(p, fileField) + 26, 2);
+         return at(pictureField(p, fileField) + 14, "bitmap has 2 planes, not 1"); }},
+    {"bitmap depth", [](Bytes& b, const Places& p) {
+         put16(b, pictureField(p, fileField) + 28, 7);
+         return at(pictureField(p, fileField) + 14,
+                   "bitmap encoding 0 with 7 bits per pixel is not known"); }},
+    {"bitmap pixels past the file", [](Bytes& b, const Places& p) {
+         put32(b, pictureField(p, fileField) + 22, 2);
+         return at(pictureField(p, fileField) + 10,
+                   "bitmap pixel data at 54 does not fit in the file of 58 bytes"); }},
+    {"icon count", [](Bytes& b, const Places& p) {
+         const std::size_t icon = p.property("Form1", 0x23) + 1 + fileField;
+         put16(b, icon + 4, 0);
+         return at(icon + 4, "icon file holds 0 images"); }},
+    {"icon image outside the file", [](Bytes& b, const Places& p) {
+         const std::size_t icon = p.property("Form1", 0x23) + 1 + fileField;
+         put32(b, icon + 6 + 12, 2000);
+         return at(icon + 6, "icon image of 120 bytes at 2000 lies outside the file"); }},
+    {"boolean", [](Bytes& b, const Places& p) {
+         b[p.property("Text1", 0x2D) + 1] = 1;
+         return at(p.property("Text1", 0x2D) + 1, "boolean 0x01 is neither FF nor 00"); }},
+    {"choice", [](Bytes& b, const Places& p) {
+         b[p.property("Label8", 0x14) + 1] = 3;
+         return at(p.property("Label8", 0x14) + 1,
+                   "choice 3 of the alignment is not one of 0 to 2"); }},
+    {"colour", [](Bytes& b, const Places& p) {
+         put32(b, p.property("Text1", 0x02) + 1, 0x80000020);
+         return at(p.property("Text1", 0x02) + 1,
+                   "colour 0x80000020 is neither an RGB colour nor a system colour"); }},
+    {"text end", [](Bytes& b, const Places& p) {
+         const std::size_t text = p.property("Label8", 0x01) + 1;
+         b[text + 2 + 5] = 'x';
+         return at(text + 2 + 5, "text does not end with 00"); }},
+    {"text with 00", [](Bytes& b, const Places& p) {
+         const std::size_t text = p.property("Label8", 0x01) + 1;
+         b[text + 3] = 0;
+         return at(text, "text holds a 00 byte"); }},
+    {"text too long", [](Bytes& b, const Places& p) {
+         const std::size_t text = p.property("Label8", 0x01) + 1;
+         put16(b, text, 5000);
+         return at(text, "text length 5000 exceeds the limit of 4096"); }},
+    {"font version", [](Bytes& b, const Places& p) {
+         b[p.property("Command8", 0x1D) + 1] = 2;
+         return at(p.property("Command8", 0x1D) + 1, "font version 2 is not known"); }},
+    {"font name", [](Bytes& b, const Places& p) {
+         b[p.property("Command8", 0x1D) + 12] = 0x7F;
+         return at(p.property("Command8", 0x1D) + 1, "font name is not printable ASCII"); }},
+};
+// clang-format on
+
+class Faults : public ::testing::TestWithParam<Fault> {};
+
+TEST_P(Faults, AreRefusedWithTheirOffset) {
+    Bytes block = blockOf(smallWindow());
+    const Places places{layoutOf(block)};
+    const std::string expected = GetParam().damage(block, places);
+    auto read = readDefinition(block);
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().message, expected);
+}
+
+std::string faultName(const ::testing::TestParamInfo<Fault>& info) {
+    std::string name;
+    for (const char* c = info.param.what; *c; ++c)
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Header, Faults, ::testing::ValuesIn(headerFaults), faultName);
+INSTANTIATE_TEST_SUITE_P(Tree, Faults, ::testing::ValuesIn(treeFaults), faultName);
+INSTANTIATE_TEST_SUITE_P(Values, Faults, ::testing::ValuesIn(valueFaults), faultName);
+
+TEST(Reader, RefusesMoreControlsThanTheHeaderCanCount) {
+    WindowModel m;
+    for (std::size_t i = 1; i <= 255; ++i) {
+        ControlModel timer;
+        timer.name = "T" + std::to_string(i);
+        timer.index = static_cast<std::uint8_t>(i);
+        timer.kind = ControlKind::Timer;
+        m.controls.push_back(timer);
+    }
+    Bytes block = blockOf(m);
+    ASSERT_TRUE(readDefinition(block));
+    // One more record, a copy of the last, between the last record and the close marker.
+    const Places places{layoutOf(block)};
+    const StoredRecord& last = places.layout.records.back();
+    Bytes extra{0x03};
+    extra.insert(extra.end(), block.begin() + long(last.offset),
+                 block.begin() + long(places.end(last.name)));
+    const std::size_t where = places.end(last.name);
+    block.insert(block.begin() + long(where), extra.begin(), extra.end());
+    put32(block, 89, static_cast<std::uint32_t>(block.size() - 89));
+    auto read = readDefinition(block);
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().message, at(where + 1, "more than 255 control records"));
+}
+
+} // namespace
+} // namespace zanthera::testing

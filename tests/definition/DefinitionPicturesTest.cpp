@@ -1,0 +1,140 @@
+#include "TestWindows.h"
+
+#include "Form1/DefinitionPictures.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <string>
+
+namespace zanthera::testing {
+namespace {
+
+using definition::checkImageFile;
+using definition::ImageKind;
+
+void put16(Bytes& b, std::size_t at, std::uint16_t v) {
+    b.at(at) = static_cast<std::uint8_t>(v);
+    b.at(at + 1) = static_cast<std::uint8_t>(v >> 8);
+}
+void put32(Bytes& b, std::size_t at, std::uint32_t v) {
+    put16(b, at, static_cast<std::uint16_t>(v));
+    put16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
+}
+
+Bytes bitmap() {
+    return definition::blankBitmap(4, 3, 24, 0x22);
+} // 54 + 3 rows of 12 bytes
+
+Bytes icon() {
+    static constexpr std::array<std::uint8_t, 2> sides{32, 16};
+    return definition::blankIcon(sides);
+}
+
+// One 1 x 1 image: 134 bytes in all.
+Bytes tinyIcon() {
+    static constexpr std::array<std::uint8_t, 1> side{1};
+    return definition::blankIcon(side);
+}
+
+// A bitmap with the 12-byte header of the oldest format and a bottom-up 2 x 2 image.
+Bytes coreBitmap() {
+    Bytes b = hexBytes("42 4D 2A 00 00 00 00 00 00 00 1A 00 00 00 | 0C 00 00 00 02 00 02 00 "
+                       "01 00 18 00");
+    b.resize(42, 0x33);
+    return b;
+}
+
+// An icon whose one image is a PNG file, as newer icons hold them.
+Bytes pngIcon() {
+    Bytes b = hexBytes("00 00 01 00 01 00 | 10 10 00 00 01 00 20 00 0C 00 00 00 16 00 00 00 | "
+                       "89 50 4E 47 0D 0A 1A 0A 00 00 00 00");
+    return b;
+}
+
+TEST(Pictures, AcceptsWholeImageFiles) {
+    struct Case {
+        const char* what;
+        Bytes file;
+        ImageKind kind;
+    };
+    Bytes topDown = bitmap();
+    put32(topDown, 22, static_cast<std::uint32_t>(-3));
+    const Case cases[] = {
+        {"24-bit bitmap", bitmap(), ImageKind::Bitmap},
+        {"32-bit bitmap", definition::blankBitmap(126, 51, 32, 0), ImageKind::Bitmap},
+        {"top-down bitmap", topDown, ImageKind::Bitmap},
+        {"core header bitmap", coreBitmap(), ImageKind::Bitmap},
+        {"two-image icon", icon(), ImageKind::Icon},
+        {"PNG icon", pngIcon(), ImageKind::Icon},
+    };
+    for (const auto& c : cases) {
+        auto kind = checkImageFile(c.file, 0);
+        ASSERT_TRUE(kind) << c.what << ": " << kind.error().message;
+        EXPECT_EQ(*kind, c.kind) << c.what;
+    }
+    EXPECT_EQ(icon().size(), 1078u);
+    EXPECT_EQ(definition::blankBitmap(426, 509, 24, 0).size(), 651574u);
+}
+
+struct PictureFault {
+    const char* what;
+    Bytes (*file)();
+    std::function<void(Bytes&)> damage;
+    std::string message;
+};
+
+Bytes gif() {
+    return {'G', 'I', 'F', '8'};
+}
+Bytes stub() {
+    return {'B', 'M', 0, 0};
+}
+
+// Damage to a good file, and the message; the file is checked as if it began at offset 100.
+// clang-format off
+const PictureFault pictureFaults[] = {
+    {"neither", gif, [](Bytes&) {},
+     "offset 100: picture is neither a bitmap file nor an icon file"},
+    {"short bitmap", stub, [](Bytes&) {},
+     "offset 100: bitmap file of 4 bytes is shorter than its headers"},
+    {"bitmap with extra bytes", bitmap, [](Bytes& b) { b.push_back(0); },
+     "offset 102: bitmap file size field 90 disagrees with the picture's 91 bytes"},
+    {"information header size", bitmap, [](Bytes& b) { put32(b, 14, 41); },
+     "offset 114: bitmap information header size 41 is not known or runs past the file"},
+    {"no width", bitmap, [](Bytes& b) { put32(b, 18, 0); },
+     "offset 114: bitmap of 0 x 3 pixels is out of range"},
+    {"huge height", bitmap, [](Bytes& b) { put32(b, 22, 0x80000000u); },
+     "offset 114: bitmap of 4 x -2147483648 pixels is out of range"},
+    {"compression", bitmap, [](Bytes& b) { put32(b, 30, 1); },
+     "offset 114: bitmap encoding 1 with 24 bits per pixel is not known"},
+    {"pixel data offset", bitmap, [](Bytes& b) { put32(b, 10, 40); },
+     "offset 110: bitmap pixel data at 40 does not fit in the file of 90 bytes"},
+    {"icon type", icon, [](Bytes& b) { put16(b, 2, 2); },
+     "offset 100: picture is neither a bitmap file nor an icon file"},
+    {"icon directory past the file", tinyIcon, [](Bytes& b) { put16(b, 4, 10); },
+     "offset 104: icon directory of 10 images runs past the file"},
+    {"too many icon images", icon, [](Bytes& b) { put16(b, 4, 65); },
+     "offset 104: icon file holds 65 images"},
+    {"empty icon image", icon, [](Bytes& b) { put32(b, 22 + 8, 0); },
+     "offset 122: icon image of 0 bytes at 782 lies outside the file"},
+    {"icon image not a bitmap", icon, [](Bytes& b) { b[38] = 41; },
+     "offset 138: icon image is neither a bitmap nor a PNG image"},
+    {"icon with a gap", icon, [](Bytes& b) { b.push_back(0); },
+     "offset 100: icon directory and images make 1078 bytes, not the file's 1079"},
+};
+// clang-format on
+
+TEST(Pictures, RefusesFilesWhoseHeadersDisagreeWithTheirSize) {
+    for (const auto& c : pictureFaults) {
+        Bytes file = c.file();
+        c.damage(file);
+        auto kind = checkImageFile(file, 100);
+        ASSERT_FALSE(kind) << c.what;
+        EXPECT_EQ(kind.error().message, c.message) << c.what;
+    }
+}
+
+} // namespace
+} // namespace zanthera::testing
