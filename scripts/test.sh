@@ -1,5 +1,27 @@
 #!/usr/bin/env bash
-# Every test: the unit and end-to-end tests of the normal build through CTest.
+# Every test: the unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, a bounded
+# fuzzing run of the window definition's reader, then the unit and end-to-end tests of the
+# normal build.
 set -euo pipefail
 build=${1:-build}
+root=$(cd "$(dirname "$0")/.." && pwd)
+fuzz_seconds=${ZANTHERA_FUZZ_SECONDS:-60}
+
+echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DZANTHERA_SANITIZE=ON -DZANTHERA_GUI=OFF >/dev/null
+cmake --build "$root/build-asan" -j "$(nproc)"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$root/build-asan" --output-on-failure -j 2 --timeout 300
+
+echo "== fuzzing the definition reader for ${fuzz_seconds} s"
+mkdir -p "$root/build-fuzz"
+ZANTHERA_REAL_BLOCK="$(realpath "$build")/definition/Form1.definition" \
+  "$root/fuzz/run.sh" "$fuzz_seconds" "$root/build-fuzz" >"$root/build-fuzz/fuzz.log" 2>&1 ||
+  { tail -n 40 "$root/build-fuzz/fuzz.log"; echo "The fuzzer found a crash; see tests/regressions/." >&2; exit 1; }
+grep -h 'stat::number_of_executed_units' "$root/build-fuzz/fuzz.log" |
+  awk '{ runs += $2 } END { printf "fuzzing: %d runs, no crash\n", runs }'
+
+# Last, so that CTest's summary of the whole suite is the closing line.
+echo "== unit and end-to-end tests"
 ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300

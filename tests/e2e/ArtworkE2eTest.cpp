@@ -33,6 +33,7 @@ class ArtworkEndToEnd : public ::testing::Test {
         program = std::make_unique<RunningProgram>(display, tools.environment("GNOME"));
         const auto window = program->waitForWindow(windowTitle, 20s);
         ASSERT_TRUE(window) << program->errors().toStdString();
+        id = *window;
         shot = program->grab(*window);
         ASSERT_EQ(shot.size(), QSize(425, 508));
     }
@@ -41,7 +42,14 @@ class ArtworkEndToEnd : public ::testing::Test {
     FakeTools tools{{"gnome-control-center"}};
     std::unique_ptr<RunningProgram> program;
     QImage shot;
+    unsigned long id = 0;
 };
+
+TEST_F(ArtworkEndToEnd, TheWindowOffersItsKeyIconAtBothSizes) {
+    const auto sizes = program->iconSizes(id);
+    EXPECT_NE(std::find(sizes.begin(), sizes.end(), QSize(16, 16)), sizes.end());
+    EXPECT_NE(std::find(sizes.begin(), sizes.end(), QSize(32, 32)), sizes.end());
+}
 
 TEST_F(ArtworkEndToEnd, EveryUncoveredPixelIsTheBackgroundPicture) {
     const QImage background = artwork("Form1.bmp");

@@ -167,6 +167,28 @@ QImage RunningProgram::grab(unsigned long window) const {
     return out;
 }
 
+std::vector<QSize> RunningProgram::iconSizes(unsigned long window) const {
+    Connection x(display_);
+    std::vector<QSize> sizes;
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    if (!x.d || XGetWindowProperty(x.d, window, XInternAtom(x.d, "_NET_WM_ICON", False), 0,
+                                   1 << 20, False, XA_CARDINAL, &type, &format, &count, &after,
+                                   &data) != Success || !data)
+        return sizes;
+    // The property is a run of images, each its width and height followed by its pixels.
+    const auto* values = reinterpret_cast<const unsigned long*>(data);
+    for (unsigned long i = 0; i + 2 <= count;) {
+        const unsigned long w = values[i], h = values[i + 1];
+        sizes.emplace_back(int(w), int(h));
+        i += 2 + w * h;
+    }
+    XFree(data);
+    return sizes;
+}
+
 void RunningProgram::requestClose(unsigned long window) const {
     Connection x(display_);
     if (!x.d)

@@ -11,6 +11,8 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <vector>
+#include <QSize>
 
 namespace zanthera::e2e {
 
@@ -44,6 +46,8 @@ class RunningProgram {
     void key(unsigned long window, const QString& keys);
     QString clipboard() const;
     QImage grab(unsigned long window) const;
+    // The sizes of the icon images the window offers the window manager, e.g. {16, 32}.
+    std::vector<QSize> iconSizes(unsigned long window) const;
     // What the window's close box does: ask the window to close itself.
     void requestClose(unsigned long window) const;
 
