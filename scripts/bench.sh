@@ -12,3 +12,4 @@ trap 'kill $xvfb 2>/dev/null; rm -rf "$log" "$XDG_RUNTIME_DIR"' EXIT
 for _ in $(seq 100); do [[ -s "$log" ]] && break; sleep 0.05; done
 DISPLAY=":$(head -n1 "$log")" "$build/bench/zanthera-bench" "$build/zanthera" \
   "$build/bench/bare-window" "$build/bench/exec-stamp" "$runs"
+"$build/bench/definition-bench"

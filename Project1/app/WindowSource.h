@@ -3,9 +3,12 @@
 #include "Form1/WindowModel.h"
 #include "platform/Result.h"
 
+#include <cstdint>
+#include <span>
+
 namespace zanthera {
 
-// The window the program shows, as its definition describes it.
-Result<WindowModel> loadWindow();
+// The window a definition block describes, or why the block cannot be used.
+Result<WindowModel> loadWindow(std::span<const std::uint8_t> definition);
 
 } // namespace zanthera

@@ -18,7 +18,8 @@ namespace {
 using namespace std::chrono_literals;
 
 QImage artwork(const QString& name) {
-    return QImage(QStringLiteral(ZANTHERA_ART_DIR) + "/" + name).convertToFormat(QImage::Format_RGB32);
+    return QImage(QStringLiteral(ZANTHERA_ART_DIR) + "/" + name)
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 QRect pixelRect(const design::ControlRow& row) {
@@ -91,19 +92,22 @@ TEST_F(ArtworkEndToEnd, ButtonPicturesStandCentredInsideTheirBorders) {
         if (row.role != design::Role::Button || row.name == "Cmm1") // Cmm1 shows the focus
             continue;
         SCOPED_TRACE(std::string(row.name));
-        const QImage picture = artwork(QString::fromLatin1(row.name.data(), row.name.size()) + ".bmp");
+        const QImage picture =
+            artwork(QString::fromLatin1(row.name.data(), row.name.size()) + ".bmp");
         ASSERT_EQ(picture.size(), QSize(row.picture.width, row.picture.height));
         const QRect button = pixelRect(row);
         // Centred, with the odd pixel to the right and below, as the button draws it.
-        const QPoint origin(button.left() + int(std::floor((button.width() - picture.width()) / 2.0)),
-                            button.top() + int(std::floor((button.height() - picture.height()) / 2.0)));
+        const QPoint origin(
+            button.left() + int(std::floor((button.width() - picture.width()) / 2.0)),
+            button.top() + int(std::floor((button.height() - picture.height()) / 2.0)));
         int different = 0, grey = 0;
         for (int y = button.top() + 1; y < button.bottom(); ++y)
             for (int x = button.left() + 1; x < button.right(); ++x) {
                 const QPoint in(x - origin.x(), y - origin.y());
-                const QRgb expected = picture.rect().contains(in)
-                                          ? picture.pixel(in)
-                                          : (row.name == "Command8" ? qRgb(0, 0, 255) : shot.pixel(x, y));
+                const QRgb expected =
+                    picture.rect().contains(in)
+                        ? picture.pixel(in)
+                        : (row.name == "Command8" ? qRgb(0, 0, 255) : shot.pixel(x, y));
                 different += shot.pixel(x, y) != expected;
                 grey += QColor(shot.pixel(x, y)) == QColor(0x3F, 0x3F, 0x3F);
             }

@@ -83,12 +83,13 @@ VirtualDisplay::~VirtualDisplay() {
     server_.waitForFinished(3000);
 }
 
-RunningProgram::RunningProgram(const VirtualDisplay& display, QProcessEnvironment environment)
+RunningProgram::RunningProgram(const VirtualDisplay& display, QProcessEnvironment environment,
+                               const QString& program)
     : display_(display.name()) {
     environment.insert("DISPLAY", display_);
     environment.insert("QT_QPA_PLATFORM", "xcb");
     program_.setProcessEnvironment(environment);
-    program_.start(programPath(), {});
+    program_.start(program, {});
     program_.waitForStarted(5000);
 }
 
@@ -174,9 +175,10 @@ std::vector<QSize> RunningProgram::iconSizes(unsigned long window) const {
     int format;
     unsigned long count = 0, after;
     unsigned char* data = nullptr;
-    if (!x.d || XGetWindowProperty(x.d, window, XInternAtom(x.d, "_NET_WM_ICON", False), 0,
-                                   1 << 20, False, XA_CARDINAL, &type, &format, &count, &after,
-                                   &data) != Success || !data)
+    if (!x.d ||
+        XGetWindowProperty(x.d, window, XInternAtom(x.d, "_NET_WM_ICON", False), 0, 1 << 20, False,
+                           XA_CARDINAL, &type, &format, &count, &after, &data) != Success ||
+        !data)
         return sizes;
     // The property is a run of images, each its width and height followed by its pixels.
     const auto* values = reinterpret_cast<const unsigned long*>(data);

@@ -8,11 +8,11 @@
 #include <QProcessEnvironment>
 #include <QString>
 
+#include <QSize>
 #include <chrono>
 #include <memory>
 #include <optional>
 #include <vector>
-#include <QSize>
 
 namespace zanthera::e2e {
 
@@ -29,10 +29,14 @@ class VirtualDisplay {
     QString name_;
 };
 
+// The built program, beside this test.
+QString programPath();
+
 // The program under test on a virtual display.
 class RunningProgram {
   public:
-    RunningProgram(const VirtualDisplay& display, QProcessEnvironment environment);
+    RunningProgram(const VirtualDisplay& display, QProcessEnvironment environment,
+                   const QString& program = programPath());
     ~RunningProgram();
 
     // The X window id of the top-level window with this exact title, once it is shown.
@@ -61,8 +65,5 @@ class RunningProgram {
     QString display_;
     QProcess program_;
 };
-
-// The built program, beside this test.
-QString programPath();
 
 } // namespace zanthera::e2e

@@ -112,5 +112,22 @@ TEST_F(WindowEndToEnd, CloseBoxEndsTheProgramWithStatusZero) {
     EXPECT_EQ(program->waitForExit(10s), 0);
 }
 
+TEST(DamagedDefinition, IsReportedWithItsOffsetAndTheProgramEndsWithStatusOne) {
+    VirtualDisplay display;
+    ASSERT_TRUE(display.ok());
+    FakeTools tools({});
+    RunningProgram program(display, tools.environment("GNOME"),
+                           QStringLiteral(ZANTHERA_DAMAGED_PROGRAM));
+    const auto box = program.waitForWindow("Zanthera", 20s);
+    ASSERT_TRUE(box) << program.errors().toStdString();
+    EXPECT_FALSE(program.waitForWindow(windowTitle, 100ms));
+    program.key(*box, "ctrl+c");
+    EXPECT_TRUE(program.clipboard().contains("The window's stored definition is damaged: offset "))
+        << program.clipboard().toStdString();
+    program.key(*box, "Return");
+    EXPECT_EQ(program.waitForExit(10s), 1);
+    EXPECT_TRUE(program.errors().contains("damaged"));
+}
+
 } // namespace
 } // namespace zanthera::e2e

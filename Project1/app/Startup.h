@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/FormsEngine.h"
+#include "platform/PlatformServices.h"
+
+#include <cstdint>
+#include <span>
+
+namespace zanthera {
+
+// Builds the window from the definition block, runs the Load handler before the window shows,
+// then hands every event to the event table until the program ends; returns the exit status. A
+// block that cannot be read is reported to the user and the program ends with status 1.
+int startWindow(FormsEngine& forms, PlatformServices& services,
+                std::span<const std::uint8_t> definition);
+
+} // namespace zanthera

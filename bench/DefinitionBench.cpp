@@ -1,0 +1,50 @@
+// How long reading the stored definition into the window model takes, against the floor of
+// merely copying the same bytes once (the reader copies every picture out of the block).
+#include "Form1/DefinitionReader.h"
+#include "Form1/StoredDefinition.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+template <typename F> double medianMicroseconds(int runs, F&& work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = Clock::now();
+        work();
+        times.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+} // namespace
+
+int main() {
+    const auto block = zanthera::storedDefinition();
+    constexpr int runs = 201;
+    std::size_t controls = 0;
+    const double read = medianMicroseconds(runs, [&] {
+        const auto model = zanthera::readDefinition(block);
+        controls += model ? model->controls.size() : 0;
+    });
+    std::size_t copied = 0;
+    const double copy = medianMicroseconds(runs, [&] {
+        const std::vector<std::uint8_t> bytes(block.begin(), block.end());
+        copied += bytes.size();
+    });
+    if (controls != std::size_t(runs) * 31 || copied != std::size_t(runs) * block.size()) {
+        std::fprintf(stderr, "definition bench: the block did not read back whole\n");
+        return 1;
+    }
+    std::printf("reading the %zu-byte definition into the window model, median of %d runs:\n",
+                block.size(), runs);
+    std::printf("  read   %8.1f us\n  copy   %8.1f us\n  ratio  %8.2f x\n", read, copy,
+                read / copy);
+    return 0;
+}
