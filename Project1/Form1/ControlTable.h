@@ -51,6 +51,9 @@ struct ControlRow {
     std::string_view lettering; // the words a button's picture carries
 };
 
+// The window's background: one pixel wider and taller than the client area, so that it covers
+// the whole area at 15 twips per pixel.
+inline constexpr PictureSize backgroundPicture{426, 509};
 inline constexpr PictureSize largePlate{126, 51};
 inline constexpr PictureSize smallPlate{76, 31};
 

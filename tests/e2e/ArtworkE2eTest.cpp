@@ -27,27 +27,21 @@ QRect pixelRect(const design::ControlRow& row) {
     return {e.left / 15, e.top / 15, e.width / 15, e.height / 15};
 }
 
-class ArtworkEndToEnd : public ::testing::Test {
+class ArtworkEndToEnd : public ProgramOnDisplay {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(display.ok());
-        program = std::make_unique<RunningProgram>(display, tools.environment("GNOME"));
-        const auto window = program->waitForWindow(windowTitle, 20s);
-        ASSERT_TRUE(window) << program->errors().toStdString();
-        id = *window;
-        shot = program->grab(*window);
+        ProgramOnDisplay::SetUp();
+        if (HasFatalFailure())
+            return;
+        shot = program->grab(window);
         ASSERT_EQ(shot.size(), QSize(425, 508));
     }
 
-    VirtualDisplay display;
-    FakeTools tools{{"gnome-control-center"}};
-    std::unique_ptr<RunningProgram> program;
     QImage shot;
-    unsigned long id = 0;
 };
 
 TEST_F(ArtworkEndToEnd, TheWindowOffersItsKeyIconAtBothSizes) {
-    const auto sizes = program->iconSizes(id);
+    const auto sizes = program->iconSizes(window);
     EXPECT_NE(std::find(sizes.begin(), sizes.end(), QSize(16, 16)), sizes.end());
     EXPECT_NE(std::find(sizes.begin(), sizes.end(), QSize(32, 32)), sizes.end());
 }

@@ -1,7 +1,13 @@
 // What the end-to-end tests share: the designed window's title and where a person would click.
 #pragma once
 
+#include "Desktop.h"
+#include "FakeTools.h"
 #include "Form1/ControlTable.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
 
 #include <QPoint>
 #include <QString>
@@ -16,5 +22,24 @@ inline QPoint centreOf(std::string_view name) {
     const Extents& e = row->extents;
     return {(e.left + e.width / 2) / 15, (e.top + e.height / 2) / 15};
 }
+
+// A test that starts with the program's window shown on its own virtual display, on a GNOME
+// desktop whose only settings tool is a recording fake.
+class ProgramOnDisplay : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        using namespace std::chrono_literals;
+        ASSERT_TRUE(display.ok());
+        program = std::make_unique<RunningProgram>(display, tools.environment("GNOME"));
+        const auto found = program->waitForWindow(windowTitle, 20s);
+        ASSERT_TRUE(found) << program->errors().toStdString();
+        window = *found;
+    }
+
+    VirtualDisplay display;
+    FakeTools tools{{"gnome-control-center"}};
+    std::unique_ptr<RunningProgram> program;
+    unsigned long window = 0;
+};
 
 } // namespace zanthera::e2e

@@ -16,16 +16,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class WindowEndToEnd : public ::testing::Test {
+class WindowEndToEnd : public ProgramOnDisplay {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(display.ok());
-        program = std::make_unique<RunningProgram>(display, tools.environment("GNOME"));
-        const auto found = program->waitForWindow(windowTitle, 20s);
-        ASSERT_TRUE(found) << program->errors().toStdString();
-        window = *found;
-    }
-
     void click(std::string_view control) {
         const QPoint at = centreOf(control);
         program->click(window, at.x(), at.y());
@@ -38,11 +30,6 @@ class WindowEndToEnd : public ::testing::Test {
         program->key(window, "ctrl+c");
         return program->clipboard();
     }
-
-    VirtualDisplay display;
-    FakeTools tools{{"gnome-control-center"}};
-    std::unique_ptr<RunningProgram> program;
-    unsigned long window = 0;
 };
 
 TEST_F(WindowEndToEnd, ClientAreaColoursAsDesigned) {

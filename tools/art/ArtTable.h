@@ -48,7 +48,7 @@ inline constexpr PlateStyle exitTileStyle{1, 1, buttonHighlight, black, 0x0000FF
 // The window's background, one pixel wider and taller than the client area so that it covers it
 // whole: twice as tall steps at the top and bottom, and a bottom ramp that ends a shade above
 // black.
-inline constexpr design::PictureSize backgroundSize{426, 509};
+inline constexpr design::PictureSize backgroundSize = design::backgroundPicture;
 inline constexpr PlateStyle backgroundStyle{2,  2,   0xEFF7FF, 0x000010, 0x007AFF,
                                             22, 489, {1, 4},   true};
 

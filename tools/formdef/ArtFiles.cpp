@@ -13,10 +13,7 @@ namespace zanthera::formdef {
 
 namespace {
 
-// The artwork's sizes where the control table does not give them: the background is one pixel
-// wider and taller than the client area, the buttons are 32-bit, the icon has two sizes.
-constexpr std::uint16_t backgroundWidth = 426;
-constexpr std::uint16_t backgroundHeight = 509;
+// The artwork's depths and the icon's sizes, which the control table does not give.
 constexpr std::uint16_t backgroundBits = 24;
 constexpr std::uint16_t buttonBits = 32;
 constexpr std::array<std::uint8_t, 2> iconSides{32, 16};
@@ -86,7 +83,8 @@ Status attachArtwork(WindowModel& model, const std::filesystem::path& dir,
 void attachPlaceholderArtwork(WindowModel& model) {
     using definition::blankBitmap;
     model.form.background =
-        blankBitmap(backgroundWidth, backgroundHeight, backgroundBits, placeholderShade);
+        blankBitmap(design::backgroundPicture.width, design::backgroundPicture.height,
+                    backgroundBits, placeholderShade);
     model.form.icon = definition::blankIcon(iconSides);
     for (auto& control : model.controls) {
         const auto* row = design::findControl(control.name);
