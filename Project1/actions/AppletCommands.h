@@ -2,12 +2,30 @@
 // always started them. On Linux the program starter turns each line into a settings page.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
 namespace zanthera {
 
 inline constexpr std::string_view homePageAddress = "https://zanthera.example/";
+
+namespace detail {
+
+// The home-page line is the shell's URL handler followed by the address, joined at compile time
+// so the address is written once.
+inline constexpr std::string_view urlHandler = "RUNDLL32.EXE URL.DLL,FileProtocolHandler ";
+inline constexpr auto homePageText = [] {
+    std::array<char, urlHandler.size() + homePageAddress.size()> text{};
+    std::copy(urlHandler.begin(), urlHandler.end(), text.begin());
+    std::copy(homePageAddress.begin(), homePageAddress.end(), text.begin() + urlHandler.size());
+    return text;
+}();
+
+} // namespace detail
+
+inline constexpr std::string_view homePageLine{detail::homePageText.data(),
+                                               detail::homePageText.size()};
 
 struct AppletCommand {
     std::string_view button;
@@ -28,7 +46,7 @@ inline constexpr std::array<AppletCommand, 13> appletCommands{{
     {"Command15", "rundll32.exe shell32.dll,Control_RunDLL joy.cpl"},
     {"Command16", "rundll32.exe shell32.dll,Control_RunDLL intl.cpl"},
     {"Command17", "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl"},
-    {"Command10", "RUNDLL32.EXE URL.DLL,FileProtocolHandler https://zanthera.example/"},
+    {"Command10", homePageLine},
 }};
 // clang-format on
 

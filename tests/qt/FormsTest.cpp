@@ -1,6 +1,8 @@
 // The Qt forms engine building the designed window: places, kinds, texts, colours, frame, focus
 // and the tab walk, with real key and mouse events on the offscreen platform.
 #include "Form1/ControlTable.h"
+#include "Form1/DefinitionReader.h"
+#include "Form1/StoredDefinition.h"
 #include "platform/qt/QtForms.h"
 
 #include <QApplication>
@@ -201,6 +203,34 @@ TEST(FormsEvents, ButtonClicksReachTheSinkLabelClicksDoNot) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return b->events.size() > 1; }, 2000));
     EXPECT_EQ(b->events[1].first, "Timer1");
     EXPECT_EQ(b->events[1].second, FormEvent::Timer);
+}
+
+TEST(FormsButtons, APressedButtonShowsTheSamePictureInsideASunkenBorder) {
+    auto model = readDefinition(storedDefinition());
+    ASSERT_TRUE(model) << model.error().message;
+    QtForms forms(96);
+    ASSERT_TRUE(forms.create(*model));
+    forms.window()->show();
+    auto* button = qobject_cast<QPushButton*>(forms.control("Command3"));
+    const QImage raised = button->grab().toImage();
+    QTest::mousePress(button, Qt::LeftButton);
+    const QImage sunken = button->grab().toImage();
+    QTest::mouseRelease(button, Qt::LeftButton);
+
+    const QRect inner = button->rect().adjusted(1, 1, -1, -1);
+    int changedInside = 0;
+    for (int y = inner.top(); y <= inner.bottom(); ++y)
+        for (int x = inner.left(); x <= inner.right(); ++x)
+            changedInside += raised.pixel(x, y) != sunken.pixel(x, y);
+    EXPECT_EQ(changedInside, 0);
+    // The light top edge turns dark and the dark bottom edge light.
+    const int mid = button->width() / 2;
+    EXPECT_GT(QColor(raised.pixel(mid, 0)).lightness(), QColor(sunken.pixel(mid, 0)).lightness());
+    EXPECT_LT(QColor(raised.pixel(mid, button->height() - 1)).lightness(),
+              QColor(sunken.pixel(mid, button->height() - 1)).lightness());
+    // Inside the border stands the lettered plate, not the button's grey face.
+    EXPECT_EQ(QColor(raised.pixel(12, 8)).red(), 0);
+    EXPECT_GT(QColor(raised.pixel(12, 8)).blue(), 200);
 }
 
 } // namespace
