@@ -62,13 +62,18 @@ TEST(FormsLayout, ControlsStandAtTheirPixelPlacesAt96And120Dpi) {
         EXPECT_EQ(placeOf(*at96->forms, c.name), c.at96) << c.name;
         EXPECT_EQ(placeOf(*at120->forms, c.name), c.at120) << c.name;
     }
-    // At 96 DPI every twip value is a whole number of 15-twip pixels.
+    // At 96 DPI every twip value is a whole number of 15-twip pixels; at 120 DPI a pixel is 12
+    // twips, every place is a multiple of 120 twips, and sizes round to the nearest pixel.
+    const auto at12 = [](int twips) { return (twips + 6) / 12; };
     for (const auto& row : design::controls) {
         if (row.role == design::Role::Timer)
             continue;
-        const QRect r = placeOf(*at96->forms, row.name);
-        EXPECT_EQ(r, QRect(row.extents.left / 15, row.extents.top / 15, row.extents.width / 15,
-                           row.extents.height / 15))
+        const Extents& e = row.extents;
+        EXPECT_EQ(placeOf(*at96->forms, row.name),
+                  QRect(e.left / 15, e.top / 15, e.width / 15, e.height / 15))
+            << row.name;
+        EXPECT_EQ(placeOf(*at120->forms, row.name),
+                  QRect(e.left / 12, e.top / 12, at12(e.width), at12(e.height)))
             << row.name;
     }
 }
