@@ -15,16 +15,6 @@
 namespace zanthera::testing {
 namespace {
 
-void put16(Bytes& b, std::size_t at, std::uint16_t v) {
-    b.at(at) = static_cast<std::uint8_t>(v);
-    b.at(at + 1) = static_cast<std::uint8_t>(v >> 8);
-}
-
-void put32(Bytes& b, std::size_t at, std::uint32_t v) {
-    put16(b, at, static_cast<std::uint16_t>(v));
-    put16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
-}
-
 std::string at(std::size_t offset, const std::string& what) {
     return "offset " + std::to_string(offset) + ": " + what;
 }

@@ -14,15 +14,6 @@ namespace {
 using definition::checkImageFile;
 using definition::ImageKind;
 
-void put16(Bytes& b, std::size_t at, std::uint16_t v) {
-    b.at(at) = static_cast<std::uint8_t>(v);
-    b.at(at + 1) = static_cast<std::uint8_t>(v >> 8);
-}
-void put32(Bytes& b, std::size_t at, std::uint32_t v) {
-    put16(b, at, static_cast<std::uint16_t>(v));
-    put16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
-}
-
 Bytes bitmap() {
     return definition::blankBitmap(4, 3, 24, 0x22);
 } // 54 + 3 rows of 12 bytes

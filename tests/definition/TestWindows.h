@@ -31,6 +31,16 @@ ParsedDefinition layoutOf(std::span<const std::uint8_t> block);
 
 const StoredRecord& recordNamed(const ParsedDefinition& parsed, std::string_view name);
 
+// Little-endian writes into a block, for planting faults at known offsets.
+inline void put16(Bytes& b, std::size_t at, std::uint16_t v) {
+    b.at(at) = static_cast<std::uint8_t>(v);
+    b.at(at + 1) = static_cast<std::uint8_t>(v >> 8);
+}
+inline void put32(Bytes& b, std::size_t at, std::uint32_t v) {
+    put16(b, at, static_cast<std::uint16_t>(v));
+    put16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
+}
+
 // Rewrites a record's length field and the tree length after `delta` bytes were inserted into
 // (or, when negative, removed from) the record.
 void adjustLengths(Bytes& block, const StoredRecord& record, long delta);
