@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench format clean
+.PHONY: all deps configure build run test windows bench format clean
 
 all: build
 
@@ -18,8 +18,16 @@ build: configure
 run: build
 	@scripts/run.sh $(BUILD)/zanthera $(BUILD)/screenshot.png
 
-test: build
+# The Windows program is built first: its files are checked and its x86_64 build is tested
+# under Wine.
+test: build windows
 	@scripts/test.sh $(BUILD)
+
+# The native Windows program, cross-built from the artwork and definition that the Linux
+# build's tools make (only those are built here).
+windows: configure
+	@scripts/install-deps.sh windows
+	@scripts/build-windows.sh $(BUILD) build-windows
 
 bench: build
 	@scripts/bench.sh $(BUILD)

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need; nothing when all are
 # there already. Runs apt-get as root, or through sudo for an ordinary user.
+#   install-deps.sh           the Linux program
+#   install-deps.sh windows   also the Windows cross-compilers and Wine for its tests
+#   install-deps.sh win32     also 32-bit Wine, run through qemu user emulation
 set -euo pipefail
 
 packages=(
@@ -11,6 +14,14 @@ packages=(
   xvfb xdotool xclip x11-utils xauth
   fonts-noto-core fonts-farsiweb
 )
+case "${1:-}" in
+  windows | win32)
+    packages+=(gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32
+      gcc-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-win32
+      wine wine64 fonts-wine fonts-dejavu-core) ;;&
+  win32)
+    packages+=(qemu-user-static binfmt-support wine32:i386) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -26,5 +37,8 @@ if [[ $(id -u) -ne 0 ]]; then
   as_root=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
+if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${as_root[@]}" dpkg --add-architecture i386
+fi
 "${as_root[@]}" apt-get update -q
 "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

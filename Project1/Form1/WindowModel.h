@@ -77,6 +77,9 @@ struct ControlModel {
     bool textBoxOption = false; // the text box's extra yes/no setting: multi-line here
     std::uint32_t timerValue07 = 0;
     std::uint32_t timerValue08 = 0;
+    // What a screen reader calls the control: for a button, the words its picture carries. The
+    // stored definition has no place for it; the window's design supplies it.
+    std::string accessibleName;
     friend bool operator==(const ControlModel&, const ControlModel&) = default;
 };
 

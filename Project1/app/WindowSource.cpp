@@ -1,5 +1,6 @@
 #include "WindowSource.h"
 
+#include "Form1/ControlTable.h"
 #include "Form1/DefinitionReader.h"
 
 namespace zanthera {
@@ -9,6 +10,9 @@ Result<WindowModel> loadWindow(std::span<const std::uint8_t> definition) {
     auto model = readDefinition(definition);
     if (!model)
         return Error{"The window's stored definition is damaged: " + model.error().message};
+    for (auto& control : model.value().controls)
+        if (const auto* row = design::findControl(control.name))
+            control.accessibleName = std::string(row->lettering);
     return model;
 }
 

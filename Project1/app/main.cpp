@@ -1,7 +1,7 @@
 // Zanthera: one window of settings shortcuts, built from the definition compiled into it.
 #include "Form1/StoredDefinition.h"
-#include "platform/qt/QtProgram.h"
+#include "platform/ProgramEntry.h"
 
 int main(int argc, char* argv[]) {
-    return zanthera::qt::runOnDesktop(argc, argv, zanthera::storedDefinition());
+    return zanthera::runProgram(argc, argv, zanthera::storedDefinition());
 }

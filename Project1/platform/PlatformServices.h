@@ -24,9 +24,10 @@ struct TimeOfDay {
     friend bool operator==(const TimeOfDay&, const TimeOfDay&) = default;
 };
 
-struct ScreenTwips {
-    float width = 0;
-    float height = 0;
+// The screen's real size in physical pixels, whatever scale the desktop draws at.
+struct ScreenPixels {
+    int width = 0;
+    int height = 0;
 };
 
 // Window style for a started program: a normal window that takes the focus.
@@ -50,12 +51,10 @@ class PlatformServices {
     // Ends the program at once with status 0; no further event is delivered.
     virtual void endProgram() = 0;
 
-    // The 8-bit "A" calls: the caller prepares `buffer` and sets `count` to its length. On
-    // success the text is written into the buffer followed by a NUL and `count` becomes its
-    // length without the NUL. When the buffer is too small the call returns false, leaves the
-    // buffer alone and sets `count` to the length needed, NUL included.
-    virtual bool computerName(std::string& buffer, std::uint32_t& count) = 0;
-    virtual bool userName(std::string& buffer, std::uint32_t& count) = 0;
+    // The computer's and the logged-on user's names, in UTF-8; the error says why a name could
+    // not be read.
+    virtual Result<std::string> computerName() = 0;
+    virtual Result<std::string> userName() = 0;
 
     // Milliseconds since the system started, on a 64-bit count that does not wrap.
     virtual std::uint64_t millisecondsSinceStart() = 0;
@@ -63,8 +62,8 @@ class PlatformServices {
     // The serial number of the system volume (drive C: on Windows, the volume of / elsewhere).
     virtual Result<std::int32_t> volumeSerial(std::string_view drive) = 0;
 
-    // The screen's width and height in twips.
-    virtual ScreenTwips screenSize() = 0;
+    // The screen's width and height in physical pixels.
+    virtual ScreenPixels screenPixels() = 0;
 
     virtual CalendarDate today() = 0;
     virtual TimeOfDay now() = 0;

@@ -1,12 +1,12 @@
 // The program handed a definition block cut short in the middle of the window's background
 // picture, as a damaged build would hand it.
 #include "Form1/StoredDefinition.h"
-#include "platform/qt/QtProgram.h"
+#include "platform/ProgramEntry.h"
 
 #include <vector>
 
 int main(int argc, char* argv[]) {
     const auto block = zanthera::storedDefinition();
     const std::vector<std::uint8_t> damaged(block.begin(), block.begin() + 300000);
-    return zanthera::qt::runOnDesktop(argc, argv, damaged);
+    return zanthera::runProgram(argc, argv, damaged);
 }

@@ -25,12 +25,12 @@ class FakeServices : public PlatformServices {
   public:
     // Answers.
     Status startAnswer = success();
-    std::string hostName = "DESKTOP";
-    std::string loginName = "user";
+    Result<std::string> hostName = std::string("DESKTOP");
+    Result<std::string> loginName = std::string("user");
     std::uint64_t uptimeMs = 0;
     std::int32_t serial = 0;
     std::string serialError; // when set, the serial query fails with it
-    ScreenTwips screen{1024 * 15.0f, 768 * 15.0f};
+    ScreenPixels screen{1024, 768};
     CalendarDate date{2026, 12, 6};
     TimeOfDay time{16, 40, 5};
     std::optional<int> weekdayOverride;
@@ -39,7 +39,6 @@ class FakeServices : public PlatformServices {
     std::vector<StartedProgram> started;
     std::vector<ShownBox> boxes;
     int endCalls = 0;
-    std::vector<std::uint32_t> nameBufferSizes;
 
     Status startProgram(std::string_view commandLine, int windowStyle) override {
         started.push_back({std::string(commandLine), windowStyle});
@@ -50,20 +49,15 @@ class FakeServices : public PlatformServices {
     }
     void endProgram() override { ++endCalls; }
 
-    // Both name calls behave as the 8-bit Windows calls do.
-    bool computerName(std::string& buffer, std::uint32_t& count) override {
-        return answerName(hostName, buffer, count);
-    }
-    bool userName(std::string& buffer, std::uint32_t& count) override {
-        return answerName(loginName, buffer, count);
-    }
+    Result<std::string> computerName() override { return hostName; }
+    Result<std::string> userName() override { return loginName; }
     std::uint64_t millisecondsSinceStart() override { return uptimeMs; }
     Result<std::int32_t> volumeSerial(std::string_view) override {
         if (!serialError.empty())
             return Error{serialError};
         return serial;
     }
-    ScreenTwips screenSize() override { return screen; }
+    ScreenPixels screenPixels() override { return screen; }
     CalendarDate today() override { return date; }
     TimeOfDay now() override { return time; }
     std::string dateText(const CalendarDate& d) override {
@@ -76,19 +70,6 @@ class FakeServices : public PlatformServices {
     int weekday(const CalendarDate& d) override;
     std::string monthName(int month) override { return "month" + std::to_string(month); }
     std::string numberText(double value) override;
-
-  private:
-    bool answerName(const std::string& name, std::string& buffer, std::uint32_t& count) {
-        nameBufferSizes.push_back(count);
-        if (name.size() + 1 > count) {
-            count = static_cast<std::uint32_t>(name.size() + 1);
-            return false;
-        }
-        buffer.replace(0, name.size(), name);
-        buffer[name.size()] = '\0';
-        count = static_cast<std::uint32_t>(name.size());
-        return true;
-    }
 };
 
 } // namespace zanthera::testing

@@ -184,46 +184,6 @@ TEST(PosixSystem, TheGnomeVersionIsAskedOnceAndOnlyOnGnome) {
     }
 }
 
-std::string nodeName() {
-    utsname system{};
-    return ::uname(&system) == 0 ? system.nodename : "";
-}
-
-std::string loginName() {
-    std::string name = testing::shellOutput("id -un");
-    return name.substr(0, name.find('\n'));
-}
-
-TEST(PosixSystem, NameCallsFillTheBufferOrSayHowLargeItMustBe) {
-    PosixSystem system;
-    using NameCall = bool (PosixSystem::*)(std::string&, std::uint32_t&);
-    const std::vector<std::pair<NameCall, std::string>> calls{
-        {&PosixSystem::computerName, nodeName()}, {&PosixSystem::userName, loginName()}};
-    for (const auto& [call, expected] : calls) {
-        SCOPED_TRACE(expected);
-        ASSERT_FALSE(expected.empty());
-        const auto length = static_cast<std::uint32_t>(expected.size());
-
-        std::string roomy(144, ' ');
-        std::uint32_t count = 144;
-        EXPECT_TRUE((system.*call)(roomy, count));
-        EXPECT_EQ(count, length);
-        EXPECT_EQ(roomy.substr(0, expected.size() + 1), expected + '\0');
-        EXPECT_EQ(roomy.find_first_not_of(' ', expected.size() + 1), std::string::npos);
-
-        std::string exact(expected.size() + 1, 'X');
-        count = length + 1;
-        EXPECT_TRUE((system.*call)(exact, count));
-        EXPECT_EQ(exact, expected + '\0');
-
-        std::string small(expected.size(), 'X');
-        count = length;
-        EXPECT_FALSE((system.*call)(small, count));
-        EXPECT_EQ(small, std::string(expected.size(), 'X'));
-        EXPECT_EQ(count, length + 1);
-    }
-}
-
 double uptimeSeconds() {
     double seconds = 0;
     std::ifstream("/proc/uptime") >> seconds;

@@ -112,14 +112,12 @@ Status PosixSystem::startProgram(std::string_view commandLine) {
     return openFailure(*target, tried);
 }
 
-bool PosixSystem::computerName(std::string& buffer, std::uint32_t& count) {
-    const Result<std::string> name = hostName();
-    return name && writeAnsiText(name.value(), buffer, count);
+Result<std::string> PosixSystem::computerName() {
+    return hostName();
 }
 
-bool PosixSystem::userName(std::string& buffer, std::uint32_t& count) {
-    const Result<std::string> name = accountName(::getuid());
-    return name && writeAnsiText(name.value(), buffer, count);
+Result<std::string> PosixSystem::userName() {
+    return accountName(::getuid());
 }
 
 std::uint64_t PosixSystem::millisecondsSinceStart() {

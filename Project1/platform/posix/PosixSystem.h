@@ -47,9 +47,9 @@ class PosixSystem {
     // installed program that can. The error names the page and every program tried.
     Status startProgram(std::string_view commandLine);
 
-    // The buffer rules of GetComputerNameA and GetUserNameA; see writeAnsiText.
-    bool computerName(std::string& buffer, std::uint32_t& count);
-    bool userName(std::string& buffer, std::uint32_t& count);
+    // The host name and the login name of the user running the program.
+    Result<std::string> computerName();
+    Result<std::string> userName();
 
     // Milliseconds since boot, time spent suspended included, as Windows counts them.
     std::uint64_t millisecondsSinceStart();

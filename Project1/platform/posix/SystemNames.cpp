@@ -17,19 +17,6 @@ constexpr std::size_t accountBufferCap = 1 << 20;
 
 } // namespace
 
-bool writeAnsiText(std::string_view text, std::string& buffer, std::uint32_t& count) {
-    const std::size_t usable = std::min<std::size_t>(count, buffer.size());
-    const std::size_t needed = text.size() + 1;
-    if (needed > usable) {
-        count = static_cast<std::uint32_t>(std::min<std::size_t>(needed, UINT32_MAX));
-        return false;
-    }
-    std::copy(text.begin(), text.end(), buffer.begin());
-    buffer[text.size()] = '\0';
-    count = static_cast<std::uint32_t>(text.size());
-    return true;
-}
-
 Result<std::string> hostName() {
     // One byte more than Linux allows, so that a name is always followed by its NUL.
     std::vector<char> name(HOST_NAME_MAX + 2, '\0');

@@ -17,7 +17,6 @@ namespace zanthera::qt {
 
 namespace {
 
-constexpr double twipsPerInch = 1440.0;
 constexpr int iconMask = 0x70;
 constexpr int criticalIcon = 16;
 
@@ -83,12 +82,12 @@ void DesktopServices::endProgram() {
     QApplication::exit(0);
 }
 
-bool DesktopServices::computerName(std::string& buffer, std::uint32_t& count) {
-    return system_.computerName(buffer, count);
+Result<std::string> DesktopServices::computerName() {
+    return system_.computerName();
 }
 
-bool DesktopServices::userName(std::string& buffer, std::uint32_t& count) {
-    return system_.userName(buffer, count);
+Result<std::string> DesktopServices::userName() {
+    return system_.userName();
 }
 
 std::uint64_t DesktopServices::millisecondsSinceStart() {
@@ -99,14 +98,13 @@ Result<std::int32_t> DesktopServices::volumeSerial(std::string_view drive) {
     return system_.volumeSerial(drive);
 }
 
-ScreenTwips DesktopServices::screenSize() {
+ScreenPixels DesktopServices::screenPixels() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return {};
-    const double dpi = screen->logicalDotsPerInch();
-    const QSize size = screen->size();
-    return {static_cast<float>(size.width() * twipsPerInch / dpi),
-            static_cast<float>(size.height() * twipsPerInch / dpi)};
+    // Qt reports the size in device-independent pixels; the device has this many per one.
+    const QSize size = screen->size() * screen->devicePixelRatio();
+    return {size.width(), size.height()};
 }
 
 CalendarDate DesktopServices::today() {

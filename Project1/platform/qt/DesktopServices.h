@@ -21,11 +21,11 @@ class DesktopServices final : public PlatformServices {
     Status startProgram(std::string_view commandLine, int windowStyle) override;
     void messageBox(std::string_view prompt, int buttons, std::string_view title) override;
     void endProgram() override;
-    bool computerName(std::string& buffer, std::uint32_t& count) override;
-    bool userName(std::string& buffer, std::uint32_t& count) override;
+    Result<std::string> computerName() override;
+    Result<std::string> userName() override;
     std::uint64_t millisecondsSinceStart() override;
     Result<std::int32_t> volumeSerial(std::string_view drive) override;
-    ScreenTwips screenSize() override;
+    ScreenPixels screenPixels() override;
     CalendarDate today() override;
     TimeOfDay now() override;
     std::string dateText(const CalendarDate& date) override;

@@ -1,0 +1,159 @@
+#include "ControlPainting.h"
+
+#include "Dpi.h"
+#include "Utf16.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zanthera::win32 {
+
+namespace {
+
+// A bitmap the size of one control, drawn on and then copied to the screen in one piece.
+class OffScreen {
+  public:
+    OffScreen(HDC screen, const RECT& place)
+        : screen_(screen), place_(place), dc_(CreateCompatibleDC(screen)),
+          bitmap_(CreateCompatibleBitmap(screen, width(), height())),
+          old_(SelectObject(dc_, bitmap_)) {}
+    ~OffScreen() {
+        BitBlt(screen_, place_.left, place_.top, width(), height(), dc_, 0, 0, SRCCOPY);
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    OffScreen(const OffScreen&) = delete;
+    OffScreen& operator=(const OffScreen&) = delete;
+
+    HDC dc() const { return dc_; }
+    int width() const { return place_.right - place_.left; }
+    int height() const { return place_.bottom - place_.top; }
+    RECT whole() const { return {0, 0, width(), height()}; }
+
+  private:
+    HDC screen_;
+    RECT place_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+
+void fill(HDC dc, const RECT& area, COLORREF colour) {
+    const HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+}
+
+// Where a picture of `picture` pixels starts so that it is centred on `room` pixels; an odd
+// remainder goes to the right or the bottom.
+int centred(int room, int picture) {
+    return static_cast<int>(std::floor((room - picture) / 2.0));
+}
+
+} // namespace
+
+COLORREF colourOf(std::optional<StoredColour> colour, int fallbackIndex) {
+    if (!colour)
+        return GetSysColor(fallbackIndex);
+    if (colour->isSystem())
+        return GetSysColor(colour->value & 0xFF);
+    return RGB(colour->red(), colour->green(), colour->blue());
+}
+
+void paintButton(const DRAWITEMSTRUCT& item, const ButtonFace& face, int dpi) {
+    OffScreen canvas(item.hDC, item.rcItem);
+    RECT whole = canvas.whole();
+    fill(canvas.dc(), whole, face.face);
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    if (face.picture) {
+        const int sink = pressed ? 1 : 0;
+        const HDC picture = CreateCompatibleDC(item.hDC);
+        const HGDIOBJ old = SelectObject(picture, face.picture);
+        BitBlt(canvas.dc(), centred(canvas.width(), face.pictureSize.cx) + sink,
+               centred(canvas.height(), face.pictureSize.cy) + sink, face.pictureSize.cx,
+               face.pictureSize.cy, picture, 0, 0, SRCCOPY);
+        SelectObject(picture, old);
+        DeleteDC(picture);
+    }
+    DrawEdge(canvas.dc(), &whole, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    if (item.itemState & ODS_FOCUS) {
+        const int inset = scaled(4, dpi);
+        RECT focus{inset, inset, canvas.width() - inset, canvas.height() - inset};
+        SetTextColor(canvas.dc(), RGB(0, 0, 0));
+        SetBkColor(canvas.dc(), RGB(255, 255, 255));
+        DrawFocusRect(canvas.dc(), &focus);
+    }
+}
+
+FittingFonts::~FittingFonts() {
+    release();
+}
+
+void FittingFonts::release() {
+    for (HFONT font : fonts_)
+        if (font)
+            DeleteObject(font);
+    fonts_.clear();
+}
+
+void FittingFonts::reset(const LOGFONTW& base) {
+    release();
+    base_ = base;
+}
+
+HFONT FittingFonts::base() {
+    return size(0);
+}
+
+HFONT FittingFonts::size(std::size_t step) {
+    if (fonts_.size() <= step)
+        fonts_.resize(step + 1, nullptr);
+    if (!fonts_[step]) {
+        LOGFONTW font = base_;
+        const LONG height = std::abs(base_.lfHeight) - static_cast<LONG>(step);
+        font.lfHeight = base_.lfHeight < 0 ? -height : height;
+        font.lfWidth = 0;
+        fonts_[step] = CreateFontIndirectW(&font);
+    }
+    return fonts_[step];
+}
+
+HFONT FittingFonts::fitting(HDC dc, std::wstring_view text, int width) {
+    // Half the interface size is the smallest that still reads.
+    const auto steps = static_cast<std::size_t>(std::max(1L, std::abs(base_.lfHeight) / 2));
+    for (std::size_t step = 0; step < steps; ++step) {
+        const HGDIOBJ old = SelectObject(dc, size(step));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, old);
+        if (extent.cx <= width)
+            return size(step);
+    }
+    return size(steps - 1);
+}
+
+void paintLabel(const DRAWITEMSTRUCT& item, std::wstring_view text, const LabelFace& face,
+                FittingFonts& fonts) {
+    OffScreen canvas(item.hDC, item.rcItem);
+    RECT whole = canvas.whole();
+    if (face.opaque || !face.background)
+        fill(canvas.dc(), whole, face.back);
+    else
+        BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), face.background, face.origin.x,
+               face.origin.y, SRCCOPY);
+    if (text.empty())
+        return;
+    constexpr int margin = 1;
+    const HGDIOBJ old =
+        SelectObject(canvas.dc(), fonts.fitting(canvas.dc(), text, canvas.width() - 2 * margin));
+    SetBkMode(canvas.dc(), TRANSPARENT);
+    SetTextColor(canvas.dc(), GetSysColor(COLOR_WINDOWTEXT));
+    UINT format = face.alignment | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+    if (readsRightToLeft(text))
+        format |= DT_RTLREADING;
+    DrawTextW(canvas.dc(), text.data(), static_cast<int>(text.size()), &whole, format);
+    SelectObject(canvas.dc(), old);
+}
+
+} // namespace zanthera::win32

@@ -1,0 +1,62 @@
+// How the engine draws the controls it owns the look of: the picture buttons and the labels. Each
+// is drawn off screen and copied in one piece, so the labels the clock rewrites do not flicker.
+#pragma once
+
+#include "Form1/WindowModel.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace zanthera::win32 {
+
+// A stored colour on this screen: an RGB value as it is, a system colour as the system has it now,
+// and the system colour `fallbackIndex` where the control stores none.
+COLORREF colourOf(std::optional<StoredColour> colour, int fallbackIndex);
+
+struct ButtonFace {
+    HBITMAP picture = nullptr; // already at the window's scale
+    SIZE pictureSize{};
+    COLORREF face = 0;
+};
+
+// The picture centred and clipped, on the face colour where it leaves room, inside a raised edge
+// that sinks (picture and all) while the button is held down; the focus as a dotted frame.
+void paintButton(const DRAWITEMSTRUCT& item, const ButtonFace& face, int dpi);
+
+// One typeface in falling sizes, made as they are needed, so that a text that is too wide for
+// its label is shown whole in a smaller size instead of cut.
+class FittingFonts {
+  public:
+    FittingFonts() = default;
+    FittingFonts(const FittingFonts&) = delete;
+    FittingFonts& operator=(const FittingFonts&) = delete;
+    ~FittingFonts();
+
+    void reset(const LOGFONTW& base);
+    HFONT base();
+    // The largest size at which `text` is at most `width` pixels wide, or the smallest size.
+    HFONT fitting(HDC dc, std::wstring_view text, int width);
+
+  private:
+    HFONT size(std::size_t step);
+    void release();
+
+    LOGFONTW base_{};
+    std::vector<HFONT> fonts_;
+};
+
+struct LabelFace {
+    bool opaque = true;
+    COLORREF back = 0;
+    HDC background = nullptr; // the window's picture, shown through a transparent label
+    POINT origin{};           // the label's place on the window, in the picture's pixels
+    UINT alignment = DT_LEFT;
+};
+
+void paintLabel(const DRAWITEMSTRUCT& item, std::wstring_view text, const LabelFace& face,
+                FittingFonts& fonts);
+
+} // namespace zanthera::win32

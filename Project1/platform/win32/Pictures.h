@@ -1,0 +1,39 @@
+// The window's pictures on Windows: the stored bitmap files read into pixels, scaled with the
+// layout when the screen is not at 96 DPI, and handed to GDI; the icon file's images as icons.
+#pragma once
+
+#include "Form1/WindowModel.h"
+#include "platform/Result.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace zanthera::win32 {
+
+// One 0x00RRGGBB value per pixel, rows from the top: the layout of a 32-bit top-down DIB.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+// An uncompressed 24- or 32-bit bitmap file; anything else, or a file whose sizes do not add up,
+// is an error naming what is wrong.
+Result<Picture> readBitmapFile(std::span<const std::uint8_t> file);
+
+// The picture resampled to width x height, each new pixel the average of the old pixels it
+// covers: a whole-number enlargement repeats pixels exactly, a fractional one blends at the seams
+// only, so the lettering stays sharp.
+Picture scalePicture(const Picture& picture, int width, int height);
+
+// A 32-bit DIB section holding the picture, or null when GDI cannot make one.
+HBITMAP makeBitmap(const Picture& picture);
+
+// The icon file's image of `size` pixels (the first image when none has that size), scaled by
+// the system to `size`; null when the file holds no usable image.
+HICON makeIcon(std::span<const std::uint8_t> file, int size);
+
+} // namespace zanthera::win32

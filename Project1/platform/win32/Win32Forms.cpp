@@ -1,0 +1,333 @@
+#include "Win32Forms.h"
+
+#include "Dpi.h"
+#include "Form1/ControlTable.h"
+#include "Placement.h"
+#include "Utf16.h"
+
+#include <algorithm>
+
+namespace zanthera::win32 {
+
+namespace {
+
+constexpr wchar_t windowClass[] = L"ZantheraForm";
+// Control ids start well above IDOK and IDCANCEL, which the dialog manager sends for Enter and
+// Escape; those must not be mistaken for a click on a control.
+constexpr UINT firstControlId = 1000;
+
+// A multi-line edit control asks for the Tab key, which would trap the focus in the result box;
+// the box gives it up, so Tab walks on to the next control as it does everywhere else.
+LRESULT CALLBACK textBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(box, GWLP_USERDATA));
+    LRESULT result = CallWindowProcW(original, box, message, wParam, lParam);
+    if (message == WM_GETDLGCODE)
+        result &= ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+    return result;
+}
+
+void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW cls{};
+    if (GetClassInfoExW(instance, windowClass, &cls))
+        return;
+    cls.cbSize = sizeof(cls);
+    cls.lpfnWndProc = procedure;
+    cls.hInstance = instance;
+    cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    cls.lpszClassName = windowClass;
+    RegisterClassExW(&cls);
+}
+
+DWORD windowStyle(const FormModel& form) {
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    if (form.borderStyle != design::fixedSingleBorder)
+        style |= WS_THICKFRAME;
+    if (form.button26)
+        style |= WS_MINIMIZEBOX;
+    if (form.button27)
+        style |= WS_MAXIMIZEBOX;
+    return style;
+}
+
+} // namespace
+
+Win32Forms::Win32Forms(HINSTANCE instance) : instance_(instance) {}
+
+Win32Forms::~Win32Forms() {
+    if (window_)
+        DestroyWindow(window_);
+    for (auto& control : controls_)
+        if (control.scaled)
+            DeleteObject(control.scaled);
+    if (backgroundDc_)
+        DeleteDC(backgroundDc_);
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(scaledBackground_),
+                           static_cast<HGDIOBJ>(textBoxFont_), static_cast<HGDIOBJ>(textBoxBrush_)})
+        if (object)
+            DeleteObject(object);
+    for (HICON icon : {bigIcon_, smallIcon_})
+        if (icon)
+            DestroyIcon(icon);
+}
+
+int Win32Forms::pixels(int twips) const {
+    return design::twipsToPixels(twips, dpi_);
+}
+
+Status Win32Forms::create(const WindowModel& model) {
+    if (window_)
+        return Error{"The window has already been created."};
+    form_ = model.form;
+    if (!form_.background.empty()) {
+        auto background = readBitmapFile(form_.background);
+        if (!background)
+            return Error{"The window's background picture is unusable: " +
+                         background.error().message};
+        background_ = std::move(*background);
+    }
+    registerWindowClass(instance_, &Win32Forms::windowProcedure);
+    CreateWindowExW(0, windowClass, widen(form_.caption).c_str(), windowStyle(form_), CW_USEDEFAULT,
+                    CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this);
+    if (!window_)
+        return Error{"Windows could not create the window (error " +
+                     std::to_string(GetLastError()) + ")."};
+    controls_.reserve(model.controls.size());
+    for (const auto& control : model.controls)
+        if (auto created = createControl(control); !created)
+            return created;
+    orderForTab();
+    bigIcon_ = makeIcon(form_.icon, GetSystemMetrics(SM_CXICON));
+    smallIcon_ = makeIcon(form_.icon, GetSystemMetrics(SM_CXSMICON));
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    layOut(dpiOf(window_));
+    placeOnScreen();
+    return success();
+}
+
+Status Win32Forms::createControl(const ControlModel& model) {
+    Control control;
+    control.model = model;
+    const auto id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(firstControlId + model.index));
+    const DWORD child = WS_CHILD | WS_VISIBLE;
+    switch (model.kind) {
+    case ControlKind::Button: {
+        auto picture = readBitmapFile(model.picture);
+        if (!model.picture.empty() && !picture)
+            return Error{"The picture of " + model.name +
+                         " is unusable: " + picture.error().message};
+        if (picture)
+            control.picture = std::move(*picture);
+        // The button's text is never drawn; it names the button to screen readers.
+        control.handle = CreateWindowExW(0, L"BUTTON", widen(model.accessibleName).c_str(),
+                                         child | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 0, 0, window_, id,
+                                         instance_, nullptr);
+        break;
+    }
+    case ControlKind::Label:
+        control.text = widen(model.caption);
+        control.handle =
+            CreateWindowExW(model.borderStyle == design::fixedSingleBorder ? WS_EX_STATICEDGE : 0,
+                            L"STATIC", control.text.c_str(), child | SS_OWNERDRAW, 0, 0, 0, 0,
+                            window_, id, instance_, nullptr);
+        break;
+    case ControlKind::TextBox: {
+        const DWORD align = model.alignment == design::centred ? ES_CENTER
+                            : model.alignment == 1             ? ES_RIGHT
+                                                               : ES_LEFT;
+        const DWORD lines = model.textBoxOption ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+        control.handle = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", widen(model.caption).c_str(),
+                                         child | WS_TABSTOP | align | lines, 0, 0, 0, 0, window_,
+                                         id, instance_, nullptr);
+        if (control.handle) {
+            SetWindowLongPtrW(control.handle, GWLP_USERDATA,
+                              GetWindowLongPtrW(control.handle, GWLP_WNDPROC));
+            SetWindowLongPtrW(control.handle, GWLP_WNDPROC,
+                              reinterpret_cast<LONG_PTR>(&textBoxProcedure));
+            if (model.backColour)
+                textBoxBrush_ = CreateSolidBrush(colourOf(model.backColour, COLOR_WINDOW));
+        }
+        break;
+    }
+    case ControlKind::Timer:
+    case ControlKind::Window:
+        break;
+    }
+    const bool windowed = model.kind == ControlKind::Button || model.kind == ControlKind::Label ||
+                          model.kind == ControlKind::TextBox;
+    if (windowed && !control.handle)
+        return Error{"Windows could not create the control " + model.name + " (error " +
+                     std::to_string(GetLastError()) + ")."};
+    controls_.push_back(std::move(control));
+    return success();
+}
+
+// The dialog manager walks the controls in their z-order, so the controls are stacked in rising
+// tab index; labels hold tab indices too but never take the focus.
+void Win32Forms::orderForTab() {
+    std::vector<const Control*> order;
+    for (const auto& c : controls_)
+        if (c.handle)
+            order.push_back(&c);
+    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+        return a->model.tabIndex.value_or(0xFFFF) < b->model.tabIndex.value_or(0xFFFF);
+    });
+    for (const Control* c : order)
+        SetWindowPos(c->handle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// Everything at `dpi`: the 96-DPI design scaled uniformly, the pictures included, so that the
+// background still covers the client area and every plate shows as it does at 96 DPI.
+void Win32Forms::layOut(int dpi) {
+    dpi_ = dpi;
+    if (scaledBackground_) {
+        SelectObject(backgroundDc_, GetStockObject(NULL_BRUSH));
+        DeleteObject(scaledBackground_);
+    }
+    scaledBackground_ = makeBitmap(
+        scalePicture(background_, scaled(background_.width, dpi), scaled(background_.height, dpi)));
+    if (!backgroundDc_)
+        backgroundDc_ = CreateCompatibleDC(nullptr);
+    if (scaledBackground_)
+        SelectObject(backgroundDc_, scaledBackground_);
+
+    const LOGFONTW font = interfaceFont(dpi);
+    labelFonts_.reset(font);
+    if (textBoxFont_)
+        DeleteObject(textBoxFont_);
+    textBoxFont_ = CreateFontIndirectW(&font);
+    for (auto& c : controls_) {
+        if (!c.handle)
+            continue;
+        const Extents& e = c.model.extents;
+        MoveWindow(c.handle, pixels(e.left), pixels(e.top), pixels(e.width), pixels(e.height),
+                   FALSE);
+        if (c.model.kind == ControlKind::TextBox)
+            SendMessageW(c.handle, WM_SETFONT, reinterpret_cast<WPARAM>(textBoxFont_), FALSE);
+        if (c.scaled)
+            DeleteObject(c.scaled);
+        c.scaledSize = {scaled(c.picture.width, dpi), scaled(c.picture.height, dpi)};
+        c.scaled = makeBitmap(scalePicture(c.picture, c.scaledSize.cx, c.scaledSize.cy));
+    }
+    const RECT client{0, 0, pixels(int(form_.client.width)), pixels(int(form_.client.height))};
+    const RECT outer = outerRect(client, DWORD(GetWindowLongPtrW(window_, GWL_STYLE)), 0, dpi);
+    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Win32Forms::placeOnScreen() {
+    const int left = pixels(int(form_.client.left));
+    const int top = pixels(int(form_.client.top));
+    RECT client{};
+    GetClientRect(window_, &client);
+    OffsetRect(&client, left, top);
+    const RECT outer = outerRect(client, DWORD(GetWindowLongPtrW(window_, GWL_STYLE)), 0, dpi_);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromPoint({left, top}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    const Spot spot =
+        placeWindow({outer.left, outer.top}, outer.right - outer.left, outer.bottom - outer.top,
+                    {work.left, work.right - work.left}, {work.top, work.bottom - work.top});
+    SetWindowPos(window_, nullptr, spot.x, spot.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Forms::setEventSink(EventSink sink) {
+    sink_ = std::move(sink);
+}
+
+void Win32Forms::deliver(const std::string& name, FormEvent event) {
+    if (!ended_ && sink_)
+        sink_(name, event);
+}
+
+int Win32Forms::run() {
+    if (!window_)
+        return 1;
+    ShowWindow(window_, SW_SHOWNORMAL);
+    UpdateWindow(window_);
+    if (HWND first = GetNextDlgTabItem(window_, nullptr, FALSE))
+        SetFocus(first);
+    MSG message{};
+    while (!ended_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(window_, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+void Win32Forms::end() {
+    ended_ = true;
+    for (auto& c : controls_)
+        if (c.timer)
+            KillTimer(window_, c.timer);
+    PostQuitMessage(0);
+}
+
+HWND Win32Forms::control(std::string_view name) const {
+    for (const auto& c : controls_)
+        if (c.model.name == name)
+            return c.handle;
+    return nullptr;
+}
+
+Win32Forms::Control* Win32Forms::find(std::string_view name, ControlKind kind) {
+    for (auto& c : controls_)
+        if (c.model.name == name && c.model.kind == kind)
+            return &c;
+    return nullptr;
+}
+
+Win32Forms::Control* Win32Forms::byId(UINT id) {
+    for (auto& c : controls_)
+        if (firstControlId + c.model.index == id)
+            return &c;
+    return nullptr;
+}
+
+Status Win32Forms::setCaption(std::string_view label, std::string_view text) {
+    Control* c = find(label, ControlKind::Label);
+    if (!c)
+        return Error{"The window has no label named " + std::string(label) + "."};
+    std::wstring wide = widen(text);
+    // Only a caption that changed is redrawn, so an idle clock costs next to nothing.
+    if (wide == c->text)
+        return success();
+    c->text = std::move(wide);
+    SetWindowTextW(c->handle, c->text.c_str());
+    InvalidateRect(c->handle, nullptr, FALSE);
+    return success();
+}
+
+Status Win32Forms::setText(std::string_view textBox, std::string_view text) {
+    Control* c = find(textBox, ControlKind::TextBox);
+    if (!c)
+        return Error{"The window has no text box named " + std::string(textBox) + "."};
+    SetWindowTextW(c->handle, widen(text.substr(0, text.find('\0'))).c_str());
+    return success();
+}
+
+Status Win32Forms::setInterval(std::string_view timer, int milliseconds) {
+    Control* c = find(timer, ControlKind::Timer);
+    if (!c)
+        return Error{"The window has no timer named " + std::string(timer) + "."};
+    if (milliseconds < 0)
+        return Error{"A timer's interval cannot be negative."};
+    // An interval of 0 switches the timer off; any other value keeps it running at that pace.
+    if (milliseconds == 0) {
+        if (c->timer)
+            KillTimer(window_, c->timer);
+        c->timer = 0;
+        return success();
+    }
+    c->timer = SetTimer(window_, firstControlId + c->model.index, UINT(milliseconds), nullptr);
+    if (!c->timer)
+        return Error{"Windows could not start the timer " + c->model.name + "."};
+    return success();
+}
+
+} // namespace zanthera::win32

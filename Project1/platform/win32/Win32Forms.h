@@ -1,0 +1,84 @@
+// The forms engine on plain Win32: one fixed window built from a WindowModel, with owner-drawn
+// picture buttons, labels, a multi-line text box and a timer, laid out from twips at the window's
+// DPI with every picture scaled by the program itself, and kept so when the DPI changes.
+#pragma once
+
+#include "ControlPainting.h"
+#include "Pictures.h"
+#include "platform/FormsEngine.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace zanthera::win32 {
+
+class Win32Forms final : public FormsEngine {
+  public:
+    explicit Win32Forms(HINSTANCE instance);
+    ~Win32Forms() override;
+    Win32Forms(const Win32Forms&) = delete;
+    Win32Forms& operator=(const Win32Forms&) = delete;
+
+    Status create(const WindowModel& model) override;
+    void setEventSink(EventSink sink) override;
+    int run() override;
+
+    Status setCaption(std::string_view label, std::string_view text) override;
+    Status setText(std::string_view textBox, std::string_view text) override;
+    Status setInterval(std::string_view timer, int milliseconds) override;
+
+    // Ends the program at once: the timer stops, no further event is delivered and run()
+    // returns 0.
+    void end();
+
+    HWND window() const { return window_; }
+    // The live window of a control, or null for a timer or a name the window does not have.
+    HWND control(std::string_view name) const;
+    int dpi() const { return dpi_; }
+
+  private:
+    struct Control {
+        ControlModel model;
+        HWND handle = nullptr;
+        Picture picture; // as stored, at 96 DPI
+        HBITMAP scaled = nullptr;
+        SIZE scaledSize{};
+        std::wstring text; // what a label shows
+        UINT_PTR timer = 0;
+    };
+
+    static LRESULT CALLBACK windowProcedure(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    Status createControl(const ControlModel& model);
+    void orderForTab();
+    void layOut(int dpi);
+    void placeOnScreen();
+    void paintWindow();
+    void drawItem(const DRAWITEMSTRUCT& item);
+    void command(WPARAM wParam);
+    void deliver(const std::string& name, FormEvent event);
+    Control* find(std::string_view name, ControlKind kind);
+    Control* byId(UINT id);
+    int pixels(int twips) const;
+
+    HINSTANCE instance_;
+    FormModel form_;
+    Picture background_;
+    HBITMAP scaledBackground_ = nullptr;
+    HDC backgroundDc_ = nullptr;
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    HFONT textBoxFont_ = nullptr;
+    HBRUSH textBoxBrush_ = nullptr;
+    FittingFonts labelFonts_;
+    std::vector<Control> controls_;
+    HWND window_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    int dpi_ = 96;
+    bool ended_ = false;
+    EventSink sink_;
+};
+
+} // namespace zanthera::win32

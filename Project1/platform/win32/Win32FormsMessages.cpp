@@ -1,0 +1,138 @@
+// The window's messages: painting, the owner-drawn controls, clicks, ticks, focus and a change of
+// DPI. Kept apart from the building of the window in Win32Forms.cpp.
+#include "Win32Forms.h"
+
+#include "Dpi.h"
+#include "Form1/ControlTable.h"
+
+namespace zanthera::win32 {
+
+namespace {
+
+UINT textAlignment(std::uint8_t stored) {
+    return stored == design::centred ? DT_CENTER : stored == 1 ? DT_RIGHT : DT_LEFT;
+}
+
+} // namespace
+
+LRESULT CALLBACK Win32Forms::windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Win32Forms*>(
+            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Win32Forms*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->handle(message, wParam, lParam)
+                : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT Win32Forms::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1; // the background picture covers the whole client area
+    case WM_PAINT:
+        paintWindow();
+        return 0;
+    case WM_DRAWITEM:
+        drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        command(wParam);
+        return 0;
+    case WM_TIMER:
+        for (const auto& c : controls_)
+            if (c.timer && c.timer == wParam)
+                deliver(c.model.name, FormEvent::Timer);
+        return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        if (textBoxBrush_ && GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != 0)
+            for (const auto& c : controls_)
+                if (c.handle == reinterpret_cast<HWND>(lParam) &&
+                    c.model.kind == ControlKind::TextBox) {
+                    SetBkColor(reinterpret_cast<HDC>(wParam),
+                               colourOf(c.model.backColour, COLOR_WINDOW));
+                    return reinterpret_cast<LRESULT>(textBoxBrush_);
+                }
+        break;
+    case WM_ACTIVATE:
+        // The focus comes back to the control that had it when the window was left.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            lastFocus_ = GetFocus();
+        } else if (lastFocus_ && IsChild(window_, lastFocus_)) {
+            SetFocus(lastFocus_);
+            return 0;
+        }
+        break;
+    case WM_DPICHANGED: {
+        layOut(HIWORD(wParam));
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case WM_DESTROY:
+        ended_ = true;
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Win32Forms::paintWindow() {
+    PAINTSTRUCT paint{};
+    const HDC dc = BeginPaint(window_, &paint);
+    BitBlt(dc, 0, 0, scaled(background_.width, dpi_), scaled(background_.height, dpi_),
+           backgroundDc_, 0, 0, SRCCOPY);
+    // The window's own colour shows only where no picture lies.
+    ExcludeClipRect(dc, 0, 0, scaled(background_.width, dpi_), scaled(background_.height, dpi_));
+    const HBRUSH own = CreateSolidBrush(colourOf(form_.colour, COLOR_BTNFACE));
+    RECT client{};
+    GetClientRect(window_, &client);
+    FillRect(dc, &client, own);
+    DeleteObject(own);
+    EndPaint(window_, &paint);
+}
+
+void Win32Forms::drawItem(const DRAWITEMSTRUCT& item) {
+    const Control* c = byId(item.CtlID);
+    if (!c)
+        return;
+    if (c->model.kind == ControlKind::Button) {
+        paintButton(item, {c->scaled, c->scaledSize, colourOf(c->model.backColour, COLOR_BTNFACE)},
+                    dpi_);
+    } else if (c->model.kind == ControlKind::Label) {
+        LabelFace face;
+        face.opaque = c->model.backStyle != design::transparent;
+        face.back = colourOf(c->model.backColour, COLOR_BTNFACE);
+        face.background = backgroundDc_;
+        face.origin = {pixels(c->model.extents.left), pixels(c->model.extents.top)};
+        face.alignment = textAlignment(c->model.alignment);
+        paintLabel(item, c->text, face, labelFonts_);
+    }
+}
+
+void Win32Forms::command(WPARAM wParam) {
+    const UINT id = LOWORD(wParam);
+    const UINT code = HIWORD(wParam);
+    // Enter reaches the window as the dialog manager's IDOK: it presses the focused button.
+    if (id == IDOK) {
+        for (const auto& c : controls_)
+            if (c.handle == GetFocus() && c.model.kind == ControlKind::Button)
+                deliver(c.model.name, FormEvent::Click);
+        return;
+    }
+    // An owner-drawn button reports a quick second click as a double click; it is a click all
+    // the same.
+    if (code != BN_CLICKED && code != BN_DOUBLECLICKED)
+        return;
+    if (const Control* c = byId(id); c && c->model.kind == ControlKind::Button)
+        deliver(c->model.name, FormEvent::Click);
+}
+
+} // namespace zanthera::win32

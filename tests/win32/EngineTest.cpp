@@ -1,0 +1,200 @@
+// The Win32 forms engine building the real window from the program's own stored definition: its
+// frame, every control's place at 96, 120, 144 and 192 DPI, the pictures covering the window at
+// each, the Tab walk, the focus at start, clicks, ticks and the writes the window allows.
+#include "Form1/ControlTable.h"
+#include "Form1/StoredDefinition.h"
+#include "app/WindowSource.h"
+#include "platform/win32/Win32Forms.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace zanthera::win32 {
+namespace {
+
+struct Delivered {
+    std::string control;
+    FormEvent event;
+};
+
+class Engine : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        auto model = loadWindow(storedDefinition());
+        ASSERT_TRUE(model) << model.error().message;
+        model_ = *model;
+        ASSERT_TRUE(forms.create(model_));
+        forms.setEventSink([this](std::string_view control, FormEvent event) {
+            events.push_back({std::string(control), event});
+        });
+    }
+
+    RECT placeOf(std::string_view name) {
+        RECT r{};
+        GetWindowRect(forms.control(name), &r);
+        MapWindowPoints(nullptr, forms.window(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+
+    void changeDpi(int dpi) {
+        RECT suggested{};
+        GetWindowRect(forms.window(), &suggested);
+        SendMessageW(forms.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+    }
+
+    // Shows the window and lets run() handle what is queued, as the program's start does.
+    void showAndSettle() {
+        PostQuitMessage(0);
+        EXPECT_EQ(forms.run(), 0);
+    }
+
+    // The client area as it shows on screen, one 0x00RRGGBB value per pixel.
+    std::vector<std::uint32_t> screenshot(SIZE& size) {
+        RedrawWindow(forms.window(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RECT client{};
+        GetClientRect(forms.window(), &client);
+        size = {client.right, client.bottom};
+        BITMAPINFO info{};
+        info.bmiHeader = {
+            sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HDC window = GetDC(forms.window());
+        HDC memory = CreateCompatibleDC(window);
+        HGDIOBJ old = SelectObject(memory, copy);
+        BitBlt(memory, 0, 0, size.cx, size.cy, window, 0, 0, SRCCOPY);
+        std::vector<std::uint32_t> pixels(static_cast<const std::uint32_t*>(bits),
+                                          static_cast<const std::uint32_t*>(bits) +
+                                              size.cx * size.cy);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        ReleaseDC(forms.window(), window);
+        DeleteObject(copy);
+        for (auto& p : pixels)
+            p &= 0xFFFFFF;
+        return pixels;
+    }
+
+    WindowModel model_;
+    Win32Forms forms{GetModuleHandleW(nullptr)};
+    std::vector<Delivered> events;
+};
+
+TEST_F(Engine, TheFrameIsFixedWithOnlyACloseBoxAndTheDesignedCaption) {
+    const auto style = GetWindowLongPtrW(forms.window(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    wchar_t caption[64];
+    GetWindowTextW(forms.window(), caption, 64);
+    EXPECT_STREQ(caption, L"Zanthera ver 0.1");
+    wchar_t name[64];
+    GetWindowTextW(forms.control("Cmm1"), name, 64);
+    EXPECT_STREQ(name, L"الأصوات والوسائط");
+}
+
+TEST_F(Engine, EveryControlStandsAtItsDesignedPlaceAtEveryScale) {
+    for (int dpi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        changeDpi(dpi);
+        RECT client{};
+        GetClientRect(forms.window(), &client);
+        EXPECT_EQ(client.right, design::twipsToPixels(6375, dpi));
+        EXPECT_EQ(client.bottom, design::twipsToPixels(7620, dpi));
+        for (const auto& row : design::controls) {
+            if (row.role == design::Role::Timer)
+                continue;
+            const RECT r = placeOf(row.name);
+            const auto px = [dpi](int twips) { return design::twipsToPixels(twips, dpi); };
+            EXPECT_EQ(r.left, px(row.extents.left)) << row.name;
+            EXPECT_EQ(r.top, px(row.extents.top)) << row.name;
+            EXPECT_EQ(r.right - r.left, px(row.extents.width)) << row.name;
+            EXPECT_EQ(r.bottom - r.top, px(row.extents.height)) << row.name;
+        }
+    }
+}
+
+TEST_F(Engine, ThePicturesCoverTheWholeWindowAtEveryScale) {
+    showAndSettle();
+    const std::uint32_t ownColour = 0x010042; // RGB(1, 0, 66) as 0x00RRGGBB
+    for (int dpi : {96, 120, 192}) {
+        SCOPED_TRACE(dpi);
+        changeDpi(dpi);
+        SIZE size{};
+        const auto pixels = screenshot(size);
+        ASSERT_EQ(pixels.size(), std::size_t(size.cx * size.cy));
+        EXPECT_EQ(std::count(pixels.begin(), pixels.end(), ownColour), 0);
+        // The background's dark grey outer line at the top left; the exit button's blue face.
+        EXPECT_EQ(pixels[0], 0x3F3F3Fu);
+        const RECT exit = placeOf("Command8");
+        EXPECT_EQ(pixels[std::size_t(exit.top + 2) * size.cx + (exit.left + exit.right) / 2],
+                  0x0000FFu);
+        // A value label in the system's inactive-caption colour.
+        const RECT value = placeOf("Label10");
+        const COLORREF inactive = GetSysColor(COLOR_INACTIVECAPTION);
+        EXPECT_EQ(pixels[std::size_t(value.top + 3) * size.cx + value.left + 3],
+                  std::uint32_t(GetRValue(inactive)) << 16 | GetGValue(inactive) << 8 |
+                      GetBValue(inactive));
+    }
+}
+
+TEST_F(Engine, FocusStartsOnCmm1AndTabWalksTheDesignedOrder) {
+    showAndSettle();
+    EXPECT_EQ(GetFocus(), forms.control("Cmm1"));
+    const char* order[] = {
+        "Cmm1",     "Command3", "Command5",  "Command6", "Command7",  "Cmm8",      "Cmm9",
+        "Cmm11",    "Cmm12",    "Command13", "Text1",    "Command15", "Command16", "Command17",
+        "Command4", "Command1", "Command2",  "Command8", "Command9",  "Command10", "Cmm1"};
+    HWND at = forms.control("Cmm1");
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        at = GetNextDlgTabItem(forms.window(), at, FALSE);
+        EXPECT_EQ(at, forms.control(order[i])) << "after " << order[i - 1];
+    }
+}
+
+TEST_F(Engine, ClicksAndTicksReachTheSinkAndEnterPressesTheFocusedButton) {
+    SendMessageW(forms.control("Command13"), BM_CLICK, 0, 0);
+    const auto id = GetDlgCtrlID(forms.control("Cmm8"));
+    SendMessageW(forms.window(), WM_COMMAND, MAKEWPARAM(id, BN_DOUBLECLICKED),
+                 reinterpret_cast<LPARAM>(forms.control("Cmm8")));
+    SetFocus(forms.control("Command9"));
+    SendMessageW(forms.window(), WM_COMMAND, IDOK, 0);
+    SendMessageW(forms.window(), WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(forms.setInterval("Timer1", 20));
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    MSG message;
+    while (events.size() < 4 && std::chrono::steady_clock::now() < until)
+        if (GetMessageW(&message, nullptr, 0, 0) > 0)
+            DispatchMessageW(&message);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].control, "Command13");
+    EXPECT_EQ(events[1].control, "Cmm8");
+    EXPECT_EQ(events[2].control, "Command9");
+    EXPECT_EQ(events[3].control, "Timer1");
+    EXPECT_EQ(events[3].event, FormEvent::Timer);
+    forms.end();
+    SendMessageW(forms.control("Cmm1"), BM_CLICK, 0, 0);
+    EXPECT_EQ(events.size(), 4u);
+}
+
+TEST_F(Engine, WritesReachOnlyTheControlsOfTheirKind) {
+    wchar_t text[64];
+    ASSERT_TRUE(forms.setText("Text1", std::string("اسم\0   ", 10)));
+    GetWindowTextW(forms.control("Text1"), text, 64);
+    EXPECT_STREQ(text, L"اسم");
+    ASSERT_TRUE(forms.setCaption("Label6", "الأحد"));
+    GetWindowTextW(forms.control("Label6"), text, 64);
+    EXPECT_STREQ(text, L"الأحد");
+    EXPECT_FALSE(forms.setCaption("Text1", "x"));
+    EXPECT_FALSE(forms.setText("Label6", "x"));
+    EXPECT_FALSE(forms.setInterval("Label6", 1000));
+    EXPECT_FALSE(forms.setInterval("Timer1", -1));
+    EXPECT_FALSE(forms.setCaption("Label99", "x"));
+    EXPECT_FALSE(forms.create(model_));
+}
+
+} // namespace
+} // namespace zanthera::win32
