@@ -12,7 +12,7 @@ windows=$(realpath -m "${2:-$root/build-windows}")
 cmake --build "$host" --target zanthera-form definition/StoredDefinitionData.cpp
 
 build() { # toolchain folder tests
-  cmake -S "$root" -B "$2" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  cmake -S "$root" -B "$2" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$1.cmake" -DZANTHERA_FRONTEND=win32 \
     -DZANTHERA_HOST_BUILD="$host" -DZANTHERA_WINDOWS_TESTS="$3" \
     -DZANTHERA_WINEPREFIX="$windows/wineprefix" >/dev/null

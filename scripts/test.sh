@@ -22,6 +22,9 @@ ZANTHERA_REAL_BLOCK="$(realpath "$build")/definition/Form1.definition" \
 grep -h 'stat::number_of_executed_units' "$root/build-fuzz/fuzz.log" |
   awk '{ runs += $2 } END { printf "fuzzing: %d runs, no crash\n", runs }'
 
+echo "== the Windows program's unit tests under Wine (the first run makes the Wine prefix)"
+ctest --test-dir "${ZANTHERA_WINDOWS_BUILD:-$root/build-windows}/x64" --output-on-failure --timeout 600
+
 # Last, so that CTest's summary of the whole suite is the closing line.
 echo "== unit and end-to-end tests"
 ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300

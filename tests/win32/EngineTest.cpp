@@ -127,10 +127,11 @@ TEST_F(Engine, ThePicturesCoverTheWholeWindowAtEveryScale) {
         const auto pixels = screenshot(size);
         ASSERT_EQ(pixels.size(), std::size_t(size.cx * size.cy));
         EXPECT_EQ(std::count(pixels.begin(), pixels.end(), ownColour), 0);
-        // The background's dark grey outer line at the top left; the exit button's blue face.
+        // The background's dark grey outer line at the top left; the exit button's blue face
+        // between its edge and its picture.
         EXPECT_EQ(pixels[0], 0x3F3F3Fu);
         const RECT exit = placeOf("Command8");
-        EXPECT_EQ(pixels[std::size_t(exit.top + 2) * size.cx + (exit.left + exit.right) / 2],
+        EXPECT_EQ(pixels[std::size_t(exit.top + 1) * size.cx + (exit.left + exit.right) / 2],
                   0x0000FFu);
         // A value label in the system's inactive-caption colour.
         const RECT value = placeOf("Label10");

@@ -50,15 +50,11 @@ TEST(Pictures, ReadBitmapsOfEitherRowOrderAndRefuseAnythingElse) {
     cut.pop_back();
     auto wrongMagic = bitmapFile(5, 3, 24);
     wrongMagic[0] = 'X';
+    auto headerOnly = bitmapFile(5, 3, 24);
+    headerOnly.resize(53);
     const std::vector<std::uint8_t> bad[] = {
-        cut,
-        wrongMagic,
-        bitmapFile(5, 3, 8),
-        bitmapFile(5, 3, 32, 3),
-        bitmapFile(0, 3, 24),
-        bitmapFile(5, 0, 24),
-        {},
-        std::vector<std::uint8_t>(bitmapFile(5, 3, 24).begin(), bitmapFile(5, 3, 24).begin() + 53)};
+        cut,  wrongMagic, bitmapFile(5, 3, 8), bitmapFile(5, 3, 32, 3), bitmapFile(0, 3, 24),
+        bitmapFile(5, 0, 24), {}, headerOnly};
     for (const auto& file : bad)
         EXPECT_FALSE(readBitmapFile(file));
 }

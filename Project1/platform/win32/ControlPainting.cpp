@@ -76,7 +76,8 @@ void paintButton(const DRAWITEMSTRUCT& item, const ButtonFace& face, int dpi) {
         SelectObject(picture, old);
         DeleteDC(picture);
     }
-    DrawEdge(canvas.dc(), &whole, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    // A one-pixel edge, so that it hides no more of the plate than the design's frame does.
+    DrawEdge(canvas.dc(), &whole, pressed ? BDR_SUNKENOUTER : BDR_RAISEDOUTER, BF_RECT);
     if (item.itemState & ODS_FOCUS) {
         const int inset = scaled(4, dpi);
         RECT focus{inset, inset, canvas.width() - inset, canvas.height() - inset};
@@ -122,12 +123,16 @@ HFONT FittingFonts::size(std::size_t step) {
 HFONT FittingFonts::fitting(HDC dc, std::wstring_view text, int width) {
     // Half the interface size is the smallest that still reads.
     const auto steps = static_cast<std::size_t>(std::max(1L, std::abs(base_.lfHeight) / 2));
+    // Measured as it will be drawn, joined Arabic letters and all.
+    UINT format = DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX;
+    if (readsRightToLeft(text))
+        format |= DT_RTLREADING;
     for (std::size_t step = 0; step < steps; ++step) {
         const HGDIOBJ old = SelectObject(dc, size(step));
-        SIZE extent{};
-        GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
+        RECT extent{0, 0, width, 0};
+        DrawTextW(dc, text.data(), static_cast<int>(text.size()), &extent, format);
         SelectObject(dc, old);
-        if (extent.cx <= width)
+        if (extent.right - extent.left <= width)
             return size(step);
     }
     return size(steps - 1);

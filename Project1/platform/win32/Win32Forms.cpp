@@ -209,11 +209,26 @@ void Win32Forms::layOut(int dpi) {
         c.scaledSize = {scaled(c.picture.width, dpi), scaled(c.picture.height, dpi)};
         c.scaled = makeBitmap(scalePicture(c.picture, c.scaledSize.cx, c.scaledSize.cy));
     }
-    const RECT client{0, 0, pixels(int(form_.client.width)), pixels(int(form_.client.height))};
-    const RECT outer = outerRect(client, DWORD(GetWindowLongPtrW(window_, GWL_STYLE)), 0, dpi);
-    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    sizeClientArea(pixels(int(form_.client.width)), pixels(int(form_.client.height)));
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// The frame's size at `dpi_` is what Windows says it is; should the frame turn out otherwise (a
+// title bar still drawn at the old DPI), the window is corrected by the difference.
+void Win32Forms::sizeClientArea(int width, int height) {
+    const DWORD style = DWORD(GetWindowLongPtrW(window_, GWL_STYLE));
+    const RECT outer = outerRect({0, 0, width, height}, style, 0, dpi_);
+    outerSize_ = {outer.right - outer.left, outer.bottom - outer.top};
+    SetWindowPos(window_, nullptr, 0, 0, outerSize_.cx, outerSize_.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(window_, &client);
+    if (client.right == width && client.bottom == height)
+        return;
+    outerSize_.cx += width - client.right;
+    outerSize_.cy += height - client.bottom;
+    SetWindowPos(window_, nullptr, 0, 0, outerSize_.cx, outerSize_.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Forms::placeOnScreen() {

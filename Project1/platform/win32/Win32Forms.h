@@ -54,6 +54,7 @@ class Win32Forms final : public FormsEngine {
     Status createControl(const ControlModel& model);
     void orderForTab();
     void layOut(int dpi);
+    void sizeClientArea(int width, int height);
     void placeOnScreen();
     void paintWindow();
     void drawItem(const DRAWITEMSTRUCT& item);
@@ -76,6 +77,7 @@ class Win32Forms final : public FormsEngine {
     std::vector<Control> controls_;
     HWND window_ = nullptr;
     HWND lastFocus_ = nullptr;
+    SIZE outerSize_{};
     int dpi_ = 96;
     bool ended_ = false;
     EventSink sink_;

@@ -5,6 +5,8 @@
 #include "Dpi.h"
 #include "Form1/ControlTable.h"
 
+#include <algorithm>
+
 namespace zanthera::win32 {
 
 namespace {
@@ -67,13 +69,23 @@ LRESULT Win32Forms::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_DPICHANGED: {
+        // The size follows from the layout at the new DPI; the place is the one Windows suggests.
         layOut(HIWORD(wParam));
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
+    case WM_GETMINMAXINFO:
+        // The window keeps its designed size even where that is larger than the screen (a small
+        // screen at a large scale); its placement keeps the title bar reachable.
+        if (outerSize_.cx > 0) {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMaxTrackSize.x = std::max(limits->ptMaxTrackSize.x, outerSize_.cx);
+            limits->ptMaxTrackSize.y = std::max(limits->ptMaxTrackSize.y, outerSize_.cy);
+            return 0;
+        }
+        break;
     case WM_DESTROY:
         ended_ = true;
         PostQuitMessage(0);
