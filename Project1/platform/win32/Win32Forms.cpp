@@ -144,8 +144,6 @@ Status Win32Forms::createControl(const ControlModel& model) {
                               GetWindowLongPtrW(control.handle, GWLP_WNDPROC));
             SetWindowLongPtrW(control.handle, GWLP_WNDPROC,
                               reinterpret_cast<LONG_PTR>(&textBoxProcedure));
-            if (model.backColour)
-                textBoxBrush_ = CreateSolidBrush(colourOf(model.backColour, COLOR_WINDOW));
         }
         break;
     }
@@ -202,8 +200,13 @@ void Win32Forms::layOut(int dpi) {
         const Extents& e = c.model.extents;
         MoveWindow(c.handle, pixels(e.left), pixels(e.top), pixels(e.width), pixels(e.height),
                    FALSE);
-        if (c.model.kind == ControlKind::TextBox)
+        if (c.model.kind == ControlKind::TextBox) {
             SendMessageW(c.handle, WM_SETFONT, reinterpret_cast<WPARAM>(textBoxFont_), FALSE);
+            // The box's colour may be a system colour, which the user can change at any time.
+            if (textBoxBrush_)
+                DeleteObject(textBoxBrush_);
+            textBoxBrush_ = CreateSolidBrush(colourOf(c.model.backColour, COLOR_WINDOW));
+        }
         if (c.scaled)
             DeleteObject(c.scaled);
         c.scaledSize = {scaled(c.picture.width, dpi), scaled(c.picture.height, dpi)};

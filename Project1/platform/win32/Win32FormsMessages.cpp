@@ -76,6 +76,14 @@ LRESULT Win32Forms::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
+    case WM_SETTINGCHANGE:
+        if (wParam != SPI_SETNONCLIENTMETRICS)
+            break;
+        [[fallthrough]];
+    case WM_SYSCOLORCHANGE:
+        // A new interface font or new system colours: everything is drawn again with them.
+        layOut(dpi_);
+        break;
     case WM_GETMINMAXINFO:
         // The window keeps its designed size even where that is larger than the screen (a small
         // screen at a large scale); its placement keeps the title bar reachable.
