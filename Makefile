@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test windows bench format clean
+.PHONY: all deps windows-deps configure build run test test-win32 windows bench format clean
 
 all: build
 
@@ -19,17 +19,26 @@ run: build
 	@scripts/run.sh $(BUILD)/zanthera $(BUILD)/screenshot.png
 
 # The Windows program is built first: its files are checked and its x86_64 build is tested
-# under Wine.
-test: build windows
+# under Wine. Its packages come before the Linux build's configuration, which looks for the
+# cross-compilers and Wine to set up those tests.
+test: windows-deps build windows
 	@scripts/test.sh $(BUILD)
+
+# The Windows program's end-to-end tests against its 32-bit build, under 32-bit Wine through
+# qemu user emulation: slow, so not part of `make test`.
+test-win32: windows-deps build windows
+	@scripts/install-deps.sh win32
+	@scripts/test-win32.sh $(BUILD)
+
+windows-deps:
+	@scripts/install-deps.sh windows
 
 # The native Windows program, cross-built from the artwork and definition that the Linux
 # build's tools make (only those are built here).
-windows: configure
-	@scripts/install-deps.sh windows
+windows: windows-deps configure
 	@scripts/build-windows.sh $(BUILD) build-windows
 
-bench: build
+bench: windows-deps build windows
 	@scripts/bench.sh $(BUILD)
 
 format:

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every test: the unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, a bounded
 # fuzzing run of the window definition's reader, then the unit and end-to-end tests of the
-# normal build.
+# normal build, with the Windows program's file checks and its tests under Wine among them.
 set -euo pipefail
 build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,7 +22,10 @@ ZANTHERA_REAL_BLOCK="$(realpath "$build")/definition/Form1.definition" \
 grep -h 'stat::number_of_executed_units' "$root/build-fuzz/fuzz.log" |
   awk '{ runs += $2 } END { printf "fuzzing: %d runs, no crash\n", runs }'
 
-echo "== the Windows program's unit tests under Wine (the first run makes the Wine prefix)"
+echo "== the Wine prefix for the Windows program's tests (made once, then reused)"
+"$root/scripts/wine-prefix.sh" "${ZANTHERA_WINDOWS_BUILD:-$root/build-windows}/wineprefix"
+
+echo "== the Windows program's unit tests under Wine"
 ctest --test-dir "${ZANTHERA_WINDOWS_BUILD:-$root/build-windows}/x64" --output-on-failure --timeout 600
 
 # Last, so that CTest's summary of the whole suite is the closing line.

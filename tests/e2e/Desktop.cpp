@@ -62,9 +62,9 @@ QString programPath() {
     return QStringLiteral(ZANTHERA_PROGRAM);
 }
 
-VirtualDisplay::VirtualDisplay() {
-    server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                           "-dpi", "96"});
+VirtualDisplay::VirtualDisplay(const QString& screen) {
+    server_.start("Xvfb",
+                  {"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp", "-dpi", "96"});
     if (!server_.waitForStarted(5000))
         return;
     QElapsedTimer clock;
@@ -84,12 +84,12 @@ VirtualDisplay::~VirtualDisplay() {
 }
 
 RunningProgram::RunningProgram(const VirtualDisplay& display, QProcessEnvironment environment,
-                               const QString& program)
+                               const QString& program, const QStringList& arguments)
     : display_(display.name()) {
     environment.insert("DISPLAY", display_);
     environment.insert("QT_QPA_PLATFORM", "xcb");
     program_.setProcessEnvironment(environment);
-    program_.start(program, {});
+    program_.start(program, arguments);
     program_.waitForStarted(5000);
 }
 

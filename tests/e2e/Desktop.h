@@ -19,7 +19,7 @@ namespace zanthera::e2e {
 // An Xvfb server on a free display number, ended with the object.
 class VirtualDisplay {
   public:
-    VirtualDisplay();
+    explicit VirtualDisplay(const QString& screen = QStringLiteral("1024x768x24"));
     ~VirtualDisplay();
     bool ok() const { return !name_.isEmpty(); }
     const QString& name() const { return name_; } // ":N"
@@ -36,7 +36,7 @@ QString programPath();
 class RunningProgram {
   public:
     RunningProgram(const VirtualDisplay& display, QProcessEnvironment environment,
-                   const QString& program = programPath());
+                   const QString& program = programPath(), const QStringList& arguments = {});
     ~RunningProgram();
 
     // The X window id of the top-level window with this exact title, once it is shown.

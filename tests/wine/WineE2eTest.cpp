@@ -1,0 +1,263 @@
+// The Windows program under Wine on a virtual display, met as a person meets it: the window and
+// its pixels, every launcher button with a recording rundll32.exe beside the program, the
+// information buttons' answers read back through the clipboard, the about box read from the
+// Windows side, the two ways to end it, and the window at higher DPI settings.
+#include "../e2e/ArtworkChecks.h"
+#include "../e2e/Support.h"
+#include "actions/AppletCommands.h"
+#include "actions/Handlers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace zanthera::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+// `make test-win32` points these at the 32-bit program, its prefix and 32-bit helpers.
+QString setting(const char* name, const QString& fallback) {
+    return qEnvironmentVariable(name, fallback);
+}
+const QString prefix = setting("ZANTHERA_WINE_PREFIX", ZANTHERA_WINE_PREFIX_DEFAULT);
+const QString exe = setting("ZANTHERA_WINE_EXE", ZANTHERA_WINDOWS_DIR "/x64/zanthera.exe");
+const QString helpers = setting("ZANTHERA_WINE_HELPERS", ZANTHERA_WINE_HELPERS_DIR);
+const QString wine = setting("ZANTHERA_WINE_LOADER", ZANTHERA_WINE_LOADER_DEFAULT);
+// How many times longer than native every wait may be: emulated 32-bit Wine is that much slower.
+const int patience = std::max(1, setting("ZANTHERA_WINE_PATIENCE", "1").toInt());
+// Ends in a 1 bit so that the program must show it as a negative number.
+constexpr auto volumeSerial = "c0ffee11";
+
+QProcessEnvironment wineEnvironment(const QString& display) {
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("WINEPREFIX", prefix);
+    environment.insert("WINEDEBUG", "-all");
+    environment.insert("WINEDLLOVERRIDES", "mscoree,mshtml=");
+    environment.insert("DISPLAY", display);
+    return environment;
+}
+
+// Runs a Wine tool or Windows helper to its end and returns what it printed, or nothing if it
+// failed or did not end within `limit`.
+std::optional<QString> run(const QString& display, const QString& tool, const QStringList& args,
+                           std::chrono::milliseconds limit = 90s) {
+    QProcess process;
+    process.setProcessEnvironment(wineEnvironment(display));
+    process.start(tool, args);
+    if (!process.waitForFinished(int(limit.count()) * patience)) {
+        process.kill();
+        process.waitForFinished();
+        return std::nullopt;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+class ProgramUnderWine : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        display.emplace(screen);
+        ASSERT_TRUE(display->ok());
+        ASSERT_TRUE(QFile::exists(exe)) << exe.toStdString() << ": run make windows first";
+        // The program and a recording rundll32.exe side by side, as Windows searches the
+        // program's own folder first.
+        ASSERT_TRUE(QFile::copy(exe, folder.filePath("zanthera.exe")));
+        ASSERT_TRUE(
+            QFile::copy(helpers + "/RecordingRundll32.exe", folder.filePath("rundll32.exe")));
+        QFile serial(prefix + "/drive_c/.windows-serial");
+        ASSERT_TRUE(serial.open(QIODevice::WriteOnly) && serial.write(volumeSerial) > 0);
+        serial.close();
+        start(96);
+    }
+    void TearDown() override {
+        program.reset();
+        run(display->name(), "wineserver", {"-k"});
+    }
+
+    // Starts the program afresh at a DPI setting and waits for its window.
+    void start(int dpi) {
+        program.reset();
+        run(display->name(), "wineserver", {"-k"});
+        ASSERT_TRUE(run(display->name(), wine,
+                        {"reg", "add", R"(HKCU\Control Panel\Desktop)", "/v", "LogPixels", "/t",
+                         "REG_DWORD", "/d", QString::number(dpi), "/f"}));
+        program = std::make_unique<RunningProgram>(*display, wineEnvironment(display->name()), wine,
+                                                   QStringList{folder.filePath("zanthera.exe")});
+        const auto found = program->waitForWindow(windowTitle, 60s * patience);
+        ASSERT_TRUE(found) << program->errors().toStdString();
+        window = *found;
+        QThread::msleep(500); // Wine paints the controls a moment after mapping the window
+    }
+
+    void click(std::string_view control) {
+        const QPoint at = centreOf(control);
+        program->click(window, at.x(), at.y());
+    }
+
+    QString resultBoxText() {
+        click("Text1");
+        program->key(window, "ctrl+a");
+        program->key(window, "ctrl+c");
+        return program->clipboard();
+    }
+
+    // The command lines the recording rundll32.exe saw, once `count` are there.
+    QStringList launches(int count) {
+        QStringList lines;
+        for (int i = 0; i < 200 * patience && lines.size() < count; ++i, QThread::msleep(50)) {
+            QFile log(folder.filePath("launches.txt"));
+            if (log.open(QIODevice::ReadOnly))
+                lines = QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
+        }
+        return lines;
+    }
+
+    // Whether every Wine process of the prefix has ended, its server included.
+    bool nothingLeftBehind() { return run(display->name(), "wineserver", {"-w"}, 20s).has_value(); }
+
+    QString screen = QStringLiteral("1024x768x24");
+    std::optional<VirtualDisplay> display;
+    QTemporaryDir folder;
+    std::unique_ptr<RunningProgram> program;
+    unsigned long window = 0;
+};
+
+TEST_F(ProgramUnderWine, ShowsTheDesignedWindow) {
+    const QImage shot = program->grab(window);
+    ASSERT_EQ(shot.size(), QSize(425, 508));
+    EXPECT_EQ(uncoveredMismatches(shot), 0);
+    const TitleCheck title = checkTitle(shot);
+    EXPECT_EQ(title.mismatches, 0);
+    EXPECT_GT(title.ink, 1000);
+    for (const auto& row : design::controls) {
+        if (row.role != design::Role::Button || row.name == "Cmm1") // Cmm1 shows the focus
+            continue;
+        const PictureCheck picture = checkPicture(shot, row);
+        EXPECT_EQ(picture.different, 0) << row.name;
+        EXPECT_TRUE(plateShowsItsOuterLine(row) || picture.grey == 0) << row.name;
+    }
+    EXPECT_EQ(QColor(shot.pixel(51, 227)), QColor(128, 128, 128)); // Wine's inactive caption
+}
+
+TEST_F(ProgramUnderWine, EveryLauncherButtonStartsItsCommandLineCharacterForCharacter) {
+    QStringList expected;
+    for (const auto& row : appletCommands) {
+        click(row.button);
+        expected << QString::fromUtf8(row.commandLine.data(), qsizetype(row.commandLine.size()));
+    }
+    EXPECT_EQ(launches(int(expected.size())), expected);
+    EXPECT_FALSE(program->waitForExit(100ms)) << "the window stays open";
+}
+
+TEST_F(ProgramUnderWine, InformationButtonsAnswerWhatWineReports) {
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    const passwd* user = getpwuid(getuid());
+    ASSERT_NE(user, nullptr);
+    const std::pair<std::string_view, QString> answers[] = {
+        {"Command1", "1024 * 768"},
+        {"Command13", QString::fromUtf8(host).section('.', 0, 0).toUpper().left(15)},
+        {"Command4", QString::fromUtf8(user->pw_name)},
+        {"Command2", QString::number(qint32(QString(volumeSerial).toUInt(nullptr, 16)))},
+    };
+    for (const auto& [button, answer] : answers) {
+        click(button);
+        EXPECT_EQ(resultBoxText(), answer) << button;
+    }
+}
+
+TEST_F(ProgramUnderWine, AboutBoxShowsTitlePromptAndOneOkButtonWithoutIcon) {
+    const QString title = QString::fromUtf8(aboutTitle.data(), qsizetype(aboutTitle.size()));
+    click("Command9");
+    const auto box = program->waitForWindow(title, 20s * patience);
+    ASSERT_TRUE(box);
+    const auto texts = run(display->name(), wine, {helpers + "/MessageBoxTexts.exe", title});
+    ASSERT_TRUE(texts);
+    QStringList lines = texts->split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.takeFirst(), title);
+    lines.sort();
+    EXPECT_EQ(lines, QStringList({"Button|OK",
+                                  "Static|" + QString::fromUtf8(aboutPrompt.data(),
+                                                                qsizetype(aboutPrompt.size()))}));
+    program->key(*box, "Return");
+    EXPECT_TRUE(program->windowGone(title));
+    EXPECT_FALSE(program->waitForExit(200ms));
+}
+
+TEST_F(ProgramUnderWine, ExitButtonAndCloseBoxEndWithStatusZeroAndNothingLeftBehind) {
+    click("Command8");
+    EXPECT_EQ(program->waitForExit(20s * patience), 0);
+    EXPECT_TRUE(nothingLeftBehind());
+    start(96);
+    program->requestClose(window);
+    EXPECT_EQ(program->waitForExit(20s * patience), 0);
+    EXPECT_TRUE(nothingLeftBehind());
+}
+
+// A screen large enough for the window at 192 DPI, so that all of it can be read back.
+class ScaledUnderWine : public ProgramUnderWine {
+  protected:
+    ScaledUnderWine() { screen = QStringLiteral("2048x1536x24"); }
+};
+
+// Pixels of the window at `scale` whose colour lies outside the colours round the same place of
+// the window at 96 DPI, with a little room for smoothing, away from the lettering of the labels
+// and the result box (text does not scale uniformly) and from the focus mark.
+int scaledMismatches(const QImage& design, const QImage& scaled, double scale) {
+    int mismatches = 0;
+    for (int y = 0; y < scaled.height(); ++y)
+        for (int x = 0; x < scaled.width(); ++x) {
+            const QPoint at(int(x / scale), int(y / scale));
+            if (std::any_of(design::controls.begin(), design::controls.end(), [&](const auto& r) {
+                    return (r.role != design::Role::Button || r.name == "Cmm1") &&
+                           r.role != design::Role::Timer &&
+                           pixelRect(r).adjusted(-1, -1, 1, 1).contains(at);
+                }))
+                continue;
+            int low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const QColor c(design.pixel(std::clamp(at.x() + dx, 0, design.width() - 1),
+                                                std::clamp(at.y() + dy, 0, design.height() - 1)));
+                    const int rgb[3] = {c.red(), c.green(), c.blue()};
+                    for (int i = 0; i < 3; ++i)
+                        low[i] = std::min(low[i], rgb[i]), high[i] = std::max(high[i], rgb[i]);
+                }
+            const QColor c(scaled.pixel(x, y));
+            const int rgb[3] = {c.red(), c.green(), c.blue()};
+            for (int i = 0; i < 3; ++i)
+                if (rgb[i] < low[i] - 8 || rgb[i] > high[i] + 8) {
+                    ++mismatches;
+                    break;
+                }
+        }
+    return mismatches;
+}
+
+TEST_F(ScaledUnderWine, IsTheDesignScaledUniformlyAt120And192Dpi) {
+    const QImage design = program->grab(window);
+    ASSERT_EQ(design.size(), QSize(425, 508));
+    for (int dpi : {120, 192}) {
+        SCOPED_TRACE(dpi);
+        start(dpi);
+        if (HasFatalFailure())
+            return;
+        const double scale = dpi / 96.0;
+        const QImage shot = program->grab(window);
+        EXPECT_LE(std::abs(shot.width() - 425 * scale), 1.0);
+        EXPECT_LE(std::abs(shot.height() - 508 * scale), 1.0);
+        EXPECT_EQ(scaledMismatches(design, shot, scale), 0);
+    }
+}
+
+} // namespace
+} // namespace zanthera::e2e
