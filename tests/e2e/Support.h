@@ -23,6 +23,19 @@ inline QPoint centreOf(std::string_view name) {
     return {(e.left + e.width / 2) / 15, (e.top + e.height / 2) / 15};
 }
 
+inline void clickControl(RunningProgram& program, unsigned long window, std::string_view control) {
+    const QPoint at = centreOf(control);
+    program.click(window, at.x(), at.y());
+}
+
+// What the result box holds, read as a person would: select all, copy, paste elsewhere.
+inline QString resultBoxText(RunningProgram& program, unsigned long window) {
+    clickControl(program, window, "Text1");
+    program.key(window, "ctrl+a");
+    program.key(window, "ctrl+c");
+    return program.clipboard();
+}
+
 // A test that starts with the program's window shown on its own virtual display, on a GNOME
 // desktop whose only settings tool is a recording fake.
 class ProgramOnDisplay : public ::testing::Test {

@@ -18,18 +18,8 @@ using namespace std::chrono_literals;
 
 class WindowEndToEnd : public ProgramOnDisplay {
   protected:
-    void click(std::string_view control) {
-        const QPoint at = centreOf(control);
-        program->click(window, at.x(), at.y());
-    }
-
-    // What the result box holds, read as a person would: select all, copy, paste elsewhere.
-    QString resultBoxText() {
-        click("Text1");
-        program->key(window, "ctrl+a");
-        program->key(window, "ctrl+c");
-        return program->clipboard();
-    }
+    void click(std::string_view control) { clickControl(*program, window, control); }
+    QString resultBoxText() { return e2e::resultBoxText(*program, window); }
 };
 
 TEST_F(WindowEndToEnd, ClientAreaColoursAsDesigned) {

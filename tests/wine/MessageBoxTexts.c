@@ -1,9 +1,12 @@
 // Reads a message box from the Windows side, since Wine's box does not copy itself on Ctrl+C:
 //   MessageBoxTexts TITLE
 // waits up to ten seconds for a top-level window with that title and prints, as UTF-8, the title
-// and then one line per child window, "class|text", with "icon" for a picture control.
+// and then one line per visible child window, "class|text", with "icon" for a picture control
+// that holds an icon (Wine's box keeps an empty one when it shows none).
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
 #include <stdio.h>
 
 static void printUtf8(const wchar_t* text) {
@@ -18,11 +21,13 @@ static BOOL CALLBACK printChild(HWND child, LPARAM unused) {
     wchar_t kind[64], text[2048];
     GetClassNameW(child, kind, 64);
     GetWindowTextW(child, text, 2048);
-    const BOOL isStatic = lstrcmpiW(kind, L"Static") == 0;
-    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    const BOOL isIcon = lstrcmpiW(kind, L"Static") == 0 &&
+                        (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+    if (!IsWindowVisible(child) || (isIcon && !SendMessageW(child, STM_GETICON, 0, 0)))
+        return TRUE;
     printUtf8(kind);
     printUtf8(L"|");
-    printUtf8(isStatic && (style & SS_TYPEMASK) == SS_ICON ? L"icon" : text);
+    printUtf8(isIcon ? L"icon" : text);
     printUtf8(L"\n");
     return TRUE;
 }
@@ -30,6 +35,7 @@ static BOOL CALLBACK printChild(HWND child, LPARAM unused) {
 int wmain(int argc, wchar_t* argv[]) {
     if (argc < 2)
         return 2;
+    _setmode(_fileno(stdout), _O_BINARY); // lines end in LF alone
     HWND box = NULL;
     for (int i = 0; i < 200 && !box; ++i, Sleep(50))
         box = FindWindowW(NULL, argv[1]);

@@ -97,17 +97,8 @@ class ProgramUnderWine : public ::testing::Test {
         QThread::msleep(500); // Wine paints the controls a moment after mapping the window
     }
 
-    void click(std::string_view control) {
-        const QPoint at = centreOf(control);
-        program->click(window, at.x(), at.y());
-    }
-
-    QString resultBoxText() {
-        click("Text1");
-        program->key(window, "ctrl+a");
-        program->key(window, "ctrl+c");
-        return program->clipboard();
-    }
+    void click(std::string_view control) { clickControl(*program, window, control); }
+    QString resultBoxText() { return e2e::resultBoxText(*program, window); }
 
     // The command lines the recording rundll32.exe saw, once `count` are there.
     QStringList launches(int count) {
