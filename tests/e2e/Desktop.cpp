@@ -118,8 +118,12 @@ std::optional<unsigned long> RunningProgram::waitForWindow(const QString& title,
     return std::nullopt;
 }
 
-bool RunningProgram::windowGone(const QString& title) const {
+bool RunningProgram::windowGone(const QString& title, std::chrono::milliseconds limit) const {
     Connection x(display_);
+    QElapsedTimer clock;
+    clock.start();
+    while (x.d && findMapped(x.d, title) && clock.elapsed() < limit.count())
+        QThread::msleep(50);
     return x.d && !findMapped(x.d, title);
 }
 

@@ -42,7 +42,8 @@ class RunningProgram {
     // The X window id of the top-level window with this exact title, once it is shown.
     std::optional<unsigned long> waitForWindow(const QString& title,
                                                std::chrono::milliseconds limit);
-    bool windowGone(const QString& title) const;
+    // Whether no window with this title is shown, waiting up to `limit` for it to go.
+    bool windowGone(const QString& title, std::chrono::milliseconds limit = {}) const;
 
     // A real click (XTEST) at a point of the window's client area.
     void click(unsigned long window, int x, int y);

@@ -12,6 +12,11 @@
 #include <QPoint>
 #include <QString>
 
+// Failures print texts as text, not as runs of UTF-16 units.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace zanthera::e2e {
 
 inline const QString windowTitle = QStringLiteral("Zanthera ver 0.1");
