@@ -22,9 +22,10 @@ windows=${ZANTHERA_WINDOWS_BUILD:-$(dirname "$0")/../build-windows}
 export WINEPREFIX=$(realpath "$windows/wineprefix") WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export DISPLAY=":$(head -n1 "$log")"
 wine=$(command -v wine64 || { [[ -x /usr/lib/wine/wine64 ]] && echo /usr/lib/wine/wine64; } || echo wine)
-"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null
+wineserver -k 2>/dev/null || true
 wineserver -p # the server stays up between runs, for both programs alike
 trap 'wineserver -k; kill $xvfb 2>/dev/null; rm -rf "$log" "$XDG_RUNTIME_DIR"' EXIT
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null
 "$build/bench/zanthera-bench" --wine "$wine" "$windows/x64/zanthera.exe" \
   "$build/windows-helpers/x86_64/BareWindow.exe" "$runs"
 size=$(stat -c %s "$windows/zanthera.exe")
