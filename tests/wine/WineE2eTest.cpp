@@ -7,7 +7,6 @@
 #include "actions/AppletCommands.h"
 #include "actions/Handlers.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
@@ -32,7 +31,7 @@ const QString helpers = setting("ZANTHERA_WINE_HELPERS", ZANTHERA_WINE_HELPERS_D
 const QString wine = setting("ZANTHERA_WINE_LOADER", ZANTHERA_WINE_LOADER_DEFAULT);
 // How many times longer than native every wait may be: emulated 32-bit Wine is that much slower.
 const int patience = std::max(1, setting("ZANTHERA_WINE_PATIENCE", "1").toInt());
-// Ends in a 1 bit so that the program must show it as a negative number.
+// Its highest bit is set, so the program must show it as a negative number.
 constexpr auto volumeSerial = "c0ffee11";
 // Windows draws a button's raised edge two pixels wide.
 constexpr int windowsEdge = 2;
@@ -91,13 +90,18 @@ class ProgramUnderWine : public ::testing::Test {
         run(display->name(), "wineserver", {"-k"});
     }
 
+    bool setDpi(int dpi) {
+        return run(display->name(), wine,
+                   {"reg", "add", R"(HKCU\Control Panel\Desktop)", "/v", "LogPixels", "/t",
+                    "REG_DWORD", "/d", QString::number(dpi), "/f"})
+            .has_value();
+    }
+
     // Starts the program afresh at a DPI setting and waits for its window.
     void start(int dpi) {
         program.reset();
         run(display->name(), "wineserver", {"-k"});
-        ASSERT_TRUE(run(display->name(), wine,
-                        {"reg", "add", R"(HKCU\Control Panel\Desktop)", "/v", "LogPixels", "/t",
-                         "REG_DWORD", "/d", QString::number(dpi), "/f"}));
+        ASSERT_TRUE(setDpi(dpi));
         program = std::make_unique<RunningProgram>(*display, wineEnvironment(display->name()), wine,
                                                    QStringList{folder.filePath("zanthera.exe")});
         const auto found = program->waitForWindow(windowTitle, 60s * patience);
@@ -217,6 +221,12 @@ TEST_F(ProgramUnderWine, ExitButtonAndCloseBoxEndWithStatusZeroAndNothingLeftBeh
 class ScaledUnderWine : public ProgramUnderWine {
   protected:
     ScaledUnderWine() { screen = QStringLiteral("2048x1536x24"); }
+    // The prefix is shared: whatever runs in it next expects the usual 96 DPI.
+    void TearDown() override {
+        program.reset();
+        setDpi(96);
+        ProgramUnderWine::TearDown();
+    }
 };
 
 // Pixels of the window at `scale` whose colour lies outside the colours round the same place of
