@@ -54,20 +54,20 @@ inline TitleCheck checkTitle(const QImage& shot) {
     return check;
 }
 
-// Inside a button's border, `edge` pixels wide: pixels that differ from its picture, centred with
+// Inside a button's one-pixel border: pixels that differ from its picture, centred with
 // the odd pixel to the right and below (outside the picture the exit button shows its blue face),
 // and pixels of the plate's grey outer line.
 struct PictureCheck {
     int different = 0, grey = 0;
 };
-inline PictureCheck checkPicture(const QImage& shot, const design::ControlRow& row, int edge = 1) {
+inline PictureCheck checkPicture(const QImage& shot, const design::ControlRow& row) {
     const QImage picture = artwork(QString::fromLatin1(row.name.data(), row.name.size()) + ".bmp");
     const QRect button = pixelRect(row);
     const QPoint origin(button.left() + int(std::floor((button.width() - picture.width()) / 2.0)),
                         button.top() + int(std::floor((button.height() - picture.height()) / 2.0)));
     PictureCheck check;
-    for (int y = button.top() + edge; y <= button.bottom() - edge; ++y)
-        for (int x = button.left() + edge; x <= button.right() - edge; ++x) {
+    for (int y = button.top() + 1; y < button.bottom(); ++y)
+        for (int x = button.left() + 1; x < button.right(); ++x) {
             const QPoint in(x - origin.x(), y - origin.y());
             const QRgb expected =
                 picture.rect().contains(in)

@@ -33,8 +33,6 @@ const QString wine = setting("ZANTHERA_WINE_LOADER", ZANTHERA_WINE_LOADER_DEFAUL
 const int patience = std::max(1, setting("ZANTHERA_WINE_PATIENCE", "1").toInt());
 // Its highest bit is set, so the program must show it as a negative number.
 constexpr auto volumeSerial = "c0ffee11";
-// Windows draws a button's raised edge two pixels wide.
-constexpr int windowsEdge = 2;
 
 // Screenshots are kept for a look by eye when ZANTHERA_E2E_SHOTS names a folder.
 QImage kept(const QImage& shot, const QString& name) {
@@ -154,7 +152,7 @@ TEST_F(ProgramUnderWine, ShowsTheDesignedWindow) {
     for (const auto& row : design::controls) {
         if (row.role != design::Role::Button || row.name == "Cmm1") // Cmm1 shows the focus
             continue;
-        const PictureCheck picture = checkPicture(shot, row, windowsEdge);
+        const PictureCheck picture = checkPicture(shot, row);
         EXPECT_EQ(picture.different, 0) << row.name;
         EXPECT_TRUE(plateShowsItsOuterLine(row) || picture.grey == 0) << row.name;
     }
