@@ -172,8 +172,8 @@ TEST(PosixSystem, AProgramThatCannotStartIsReportedAndTheNextOneTried) {
     EXPECT_EQ(report->argv, std::vector<std::string>{probeProgram});
 }
 
-TEST(PosixSystem, TheGnomeVersionIsAskedOnceAndOnlyOnGnome) {
-    const std::vector<std::pair<Variables, int>> cases{{gnome, 1}, {xfce, 0}, {plasma6, 0}};
+TEST(PosixSystem, TheGnomeVersionIsAskedOnlyOnGnome) {
+    const std::vector<std::pair<Variables, int>> cases{{gnome, 3}, {xfce, 0}, {plasma6, 0}};
     for (const auto& [variables, probes] : cases) {
         FakeSystem fake{variables, {}, 46};
         PosixSystem system = fake.make();

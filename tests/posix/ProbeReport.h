@@ -3,7 +3,9 @@
 
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -17,6 +19,7 @@ inline const std::string probeProgram = ZANTHERA_PROCESS_PROBE;
 struct ProbeReport {
     std::vector<std::string> argv;
     std::set<int> descriptors;
+    std::map<int, std::string> targets; // what each descriptor refers to, e.g. "/dev/null"
     bool sessionLeader = false;
     int parent = 0;
     std::string blockedSignals;
@@ -34,7 +37,9 @@ inline ProbeReport parseProbeReport(const std::string& text) {
         if (key == "arg") {
             report.argv.push_back(value);
         } else if (key == "fd") {
-            report.descriptors.insert(std::stoi(value));
+            const int fd = std::stoi(value);
+            report.descriptors.insert(fd);
+            report.targets[fd] = value.substr(std::min(value.size(), value.find(' ') + 1));
         } else if (key == "session-leader") {
             report.sessionLeader = value == "yes";
         } else if (key == "parent") {

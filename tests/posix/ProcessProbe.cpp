@@ -29,7 +29,10 @@ void listDescriptors(std::ostream& report) {
     }
     while (const dirent* entry = readdir(listing)) {
         if (entry->d_name[0] != '.' && std::atoi(entry->d_name) != dirfd(listing)) {
-            report << "fd " << entry->d_name << '\n';
+            char target[256] = {};
+            const std::string link = std::string("/proc/self/fd/") + entry->d_name;
+            [[maybe_unused]] ssize_t n = readlink(link.c_str(), target, sizeof target - 1);
+            report << "fd " << entry->d_name << ' ' << target << '\n';
         }
     }
     closedir(listing);

@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-
+#include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace zanthera::posix {
@@ -23,16 +25,101 @@ bool hasNoChildren() {
     return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
 }
 
-TEST(ProcessStarter, ManyStartsLeaveNoZombieAndNoDescriptorBehind) {
-    const std::set<int> before = testing::openDescriptors();
-    const std::vector<std::string> argv{"/bin/true"};
-    for (int i = 0; i < 500; ++i) {
-        const Status started = startDetached(argv);
-        ASSERT_TRUE(started.ok()) << "start " << i << ": " << started.error().message;
+// Stands in for the window's event loop: keeps what the reaper asks it to watch and runs each
+// callback once its descriptor turns readable.
+class EventLoopStandIn {
+  public:
+    DescriptorWatch watch() {
+        return [this](int fd, std::function<void()> onReadable) {
+            watched_.emplace_back(fd, std::move(onReadable));
+        };
     }
-    EXPECT_EQ(testing::zombieChildren(), std::set<int>{});
-    EXPECT_TRUE(hasNoChildren());
-    EXPECT_EQ(testing::openDescriptors(), before);
+    // Runs until nothing is left to watch; false if that takes longer than ten seconds.
+    bool drain() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!watched_.empty() && std::chrono::steady_clock::now() < deadline) {
+            pollfd entry{watched_.back().first, POLLIN, 0};
+            if (::poll(&entry, 1, 100) == 1) {
+                watched_.back().second();
+                watched_.pop_back();
+            }
+        }
+        return watched_.empty();
+    }
+
+  private:
+    std::vector<std::pair<int, std::function<void()>>> watched_;
+};
+
+bool waitForNoChildren() {
+    for (int i = 0; i < 1000 && !hasNoChildren(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return hasNoChildren();
+}
+
+TEST(ProcessStarter, ManyStartsLeaveNoZombieAndNoDescriptorBehind) {
+    for (const bool eventLoop : {true, false}) {
+        SCOPED_TRACE(eventLoop ? "reaped from the event loop" : "reaped by waiting threads");
+        const std::set<int> before = testing::openDescriptors();
+        EventLoopStandIn loop;
+        ChildReaper reaper(eventLoop ? loop.watch() : DescriptorWatch{});
+        const std::vector<std::string> argv{"/bin/true"};
+        for (int i = 0; i < 300; ++i) {
+            const Status started = startDetached(argv, reaper);
+            ASSERT_TRUE(started.ok()) << "start " << i << ": " << started.error().message;
+        }
+        ASSERT_TRUE(loop.drain());
+        EXPECT_TRUE(waitForNoChildren());
+        EXPECT_EQ(testing::zombieChildren(), std::set<int>{});
+        EXPECT_EQ(testing::openDescriptors(), before);
+    }
+}
+
+// Puts each of the standard descriptors in the given state for the life of the object: closed,
+// or taken by a close-on-exec descriptor as one opened later would take the free number.
+class StandardDescriptorsTaken {
+  public:
+    explicit StandardDescriptorsTaken(bool closed) {
+        const int ours = ::open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
+        for (int fd = 0; fd <= 2; ++fd) {
+            saved_[fd] = ::fcntl(fd, F_DUPFD_CLOEXEC, 10);
+            if (closed) {
+                ::close(fd);
+            } else {
+                ::dup3(ours, fd, O_CLOEXEC);
+            }
+        }
+        ::close(ours);
+    }
+    ~StandardDescriptorsTaken() {
+        for (int fd = 0; fd <= 2; ++fd) {
+            ::dup2(saved_[fd], fd);
+            ::close(saved_[fd]);
+        }
+    }
+
+  private:
+    int saved_[3] = {-1, -1, -1};
+};
+
+TEST(ProcessStarter, StandardDescriptorsWeDoNotHoldAreDevNullInTheProgram) {
+    for (const bool closed : {true, false}) {
+        SCOPED_TRACE(closed ? "closed" : "close-on-exec");
+        const ProbeOutput output;
+        ChildReaper reaper;
+        Status started = success();
+        {
+            const StandardDescriptorsTaken taken(closed);
+            started = startDetached(std::vector<std::string>{probeProgram}, reaper);
+        }
+        ASSERT_TRUE(started.ok()) << started.error().message;
+        const std::optional<testing::ProbeReport> report = output.wait();
+        ASSERT_TRUE(report.has_value());
+        const std::map<int, std::string> expected{
+            {0, "/dev/null"}, {1, "/dev/null"}, {2, "/dev/null"}};
+        EXPECT_EQ(report->targets, expected);
+    }
 }
 
 TEST(ProcessStarter, TheProgramReceivesExactlyTheArgumentsGiven) {
@@ -43,11 +130,12 @@ TEST(ProcessStarter, TheProgramReceivesExactlyTheArgumentsGiven) {
         {"two words", "", "$HOME", "; touch /tmp/zanthera-shell-ran", "'single'", "\"double\"", "*",
          "\xd9\x86\xd8\xb8\xd8\xa7\xd9\x85", "--mode=installed", "a\\b"},
     };
+    ChildReaper reaper;
     for (const std::vector<std::string>& arguments : argumentLists) {
         const ProbeOutput output;
         std::vector<std::string> argv{probeProgram};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
-        const Status started = startDetached(argv);
+        const Status started = startDetached(argv, reaper);
         ASSERT_TRUE(started.ok()) << started.error().message;
         const std::optional<testing::ProbeReport> report = output.wait();
         ASSERT_TRUE(report.has_value());
@@ -90,17 +178,18 @@ class MessyCaller {
 TEST(ProcessStarter, TheProgramStartsCleanInASessionOfItsOwn) {
     const ProbeOutput output;
     std::optional<testing::ProbeReport> report;
+    ChildReaper reaper;
     {
         const MessyCaller messy;
         ASSERT_GT(testing::openDescriptors().size(), 5u);
-        const Status started = startDetached(std::vector<std::string>{probeProgram});
+        const Status started = startDetached(std::vector<std::string>{probeProgram}, reaper);
         ASSERT_TRUE(started.ok()) << started.error().message;
         report = output.wait();
     }
     ASSERT_TRUE(report.has_value());
     EXPECT_EQ(report->descriptors, (std::set<int>{0, 1, 2}));
     EXPECT_TRUE(report->sessionLeader);
-    EXPECT_NE(report->parent, ::getpid());
+    EXPECT_EQ(report->parent, ::getpid()); // our own child, which we reap
     EXPECT_EQ(report->blockedSignals, "0000000000000000");
     // Signals 32 and 33 belong to the C library, which sets them up afresh in every program it
     // starts; whatever the caller's caller left on them says nothing about the starter.
@@ -120,9 +209,10 @@ TEST(ProcessStarter, AProgramThatCannotRunIsAnErrorNamingItAndTheReason) {
         {scratch.path().string(), "Permission denied"},
     };
     const std::set<int> before = testing::openDescriptors();
+    ChildReaper reaper;
     for (const auto& [program, reason] : cases) {
         SCOPED_TRACE(program);
-        const Status started = startDetached(std::vector<std::string>{program, "argument"});
+        const Status started = startDetached(std::vector<std::string>{program, "argument"}, reaper);
         ASSERT_FALSE(started.ok());
         EXPECT_NE(started.error().message.find(program), std::string::npos);
         EXPECT_NE(started.error().message.find(reason), std::string::npos)
@@ -134,8 +224,9 @@ TEST(ProcessStarter, AProgramThatCannotRunIsAnErrorNamingItAndTheReason) {
 
 TEST(ProcessStarter, OnlyAnAbsoluteProgramPathIsStarted) {
     const std::vector<std::vector<std::string>> cases{{}, {""}, {"true"}, {"bin/true"}};
+    ChildReaper reaper;
     for (const std::vector<std::string>& argv : cases) {
-        const Status started = startDetached(argv);
+        const Status started = startDetached(argv, reaper);
         ASSERT_FALSE(started.ok());
         EXPECT_FALSE(started.error().message.empty());
     }

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 
 namespace zanthera::posix {
 namespace {
@@ -87,9 +89,10 @@ struct VersionCase {
     std::optional<std::string> script; // Nothing: the program is not installed.
     std::optional<int> version;
     std::chrono::milliseconds timeout = ample;
+    std::string versionFile{}; // gnome-version.xml's text; empty: there is none
 };
 
-TEST(ProgramOutput, TheGnomeVersionProbeReadsTheInstalledProgram) {
+TEST(ProgramOutput, TheGnomeVersionComesFromTheVersionFileOrTheInstalledProgram) {
     const std::vector<VersionCase> cases{
         {"GNOME 46", "echo 'gnome-control-center 46.2'", 46},
         {"GNOME 43", "echo 'gnome-control-center 43.9'", 43},
@@ -98,6 +101,10 @@ TEST(ProgramOutput, TheGnomeVersionProbeReadsTheInstalledProgram) {
         {"says nothing useful", "echo 'Segmentation fault'", std::nullopt},
         {"hangs", "exec sleep 600", std::nullopt, 300ms},
         {"not installed", std::nullopt, std::nullopt},
+        {"the file, not the program", "exit 1", 45, ample,
+         "<gnome-version>\n  <platform>45</platform>\n  <minor>2</minor>\n</gnome-version>\n"},
+        {"GNOME 3 in the file", std::nullopt, 3, ample, "<platform>3</platform><minor>38</minor>"},
+        {"a file that names none", "echo 'gnome-control-center 44.1'", 44, ample, "<gnome/>"},
     };
     for (const VersionCase& test : cases) {
         SCOPED_TRACE(test.name);
@@ -105,13 +112,38 @@ TEST(ProgramOutput, TheGnomeVersionProbeReadsTheInstalledProgram) {
         if (test.script) {
             testing::writeScript(scratch.file("gnome-control-center"), *test.script);
         }
+        if (!test.versionFile.empty()) {
+            testing::writeFile(scratch.file("gnome-version.xml"), test.versionFile);
+        }
         const std::string directory = scratch.path().string();
         const ProgramLookup lookup = [&](std::string_view program) {
             return findInPath(program, directory);
         };
-        EXPECT_EQ(probeGnomeVersion(lookup, test.timeout), test.version);
+        EXPECT_EQ(probeGnomeVersion(scratch.file("gnome-version.xml"), lookup, test.timeout),
+                  test.version);
     }
     EXPECT_EQ(testing::zombieChildren(), std::set<int>{});
+}
+
+TEST(ProgramOutput, TheBackgroundGnomeProbeNeverMakesTheCallerWait) {
+    const ScratchDirectory scratch;
+    testing::writeScript(scratch.file("gnome-control-center"),
+                         "read line < '" + scratch.file("go") + "'; echo 'gnome-control-center 44.1'");
+    ::mkfifo(scratch.file("go").c_str(), 0600);
+    const std::string directory = scratch.path().string();
+    const GnomeVersionProbe probe = gnomeVersionInBackground(
+        scratch.file("none.xml"),
+        [directory](std::string_view program) { return findInPath(program, directory); }, ample);
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(probe(), std::nullopt);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 1s) << "the caller was made to wait";
+    testing::writeFile(scratch.file("go"), "go\n");
+    std::optional<int> version;
+    for (int i = 0; i < 1000 && !version; ++i) {
+        std::this_thread::sleep_for(10ms);
+        version = probe();
+    }
+    EXPECT_EQ(version, 44);
 }
 
 } // namespace

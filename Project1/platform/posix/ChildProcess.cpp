@@ -1,23 +1,20 @@
 #include "platform/posix/ChildProcess.h"
 
-#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
-#include <poll.h>
-#include <pthread.h>
-#include <sys/resource.h>
+#include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
 namespace zanthera::posix {
 namespace {
-
-// Descriptors are numbered far below this on any sane system; the cap keeps the fallback
-// closing loop short when the limit is set to "unlimited".
-constexpr rlim_t descriptorLoopCap = 1 << 16;
 
 // Moves a new descriptor above the standard ones, keeping it close-on-exec.
 int aboveStandard(int fd) {
@@ -29,35 +26,63 @@ int aboveStandard(int fd) {
     return moved;
 }
 
-std::vector<char*> pointersTo(std::vector<std::string>& strings) {
-    std::vector<char*> pointers;
-    pointers.reserve(strings.size() + 1);
-    for (std::string& text : strings) {
-        pointers.push_back(text.data());
+// A standard descriptor the program can use as it is: open, and not one of our own
+// close-on-exec descriptors that merely took a free low number (as the X connection does when
+// we were started with 0 to 2 closed), which would vanish at the exec.
+bool heldAsStream(int fd) {
+    const int flags = ::fcntl(fd, F_GETFD);
+    return flags >= 0 && (flags & FD_CLOEXEC) == 0;
+}
+
+// The attributes and file actions of one spawn, released however the spawn ends.
+class SpawnSetup {
+  public:
+    explicit SpawnSetup(const SpawnOptions& options) {
+        ::posix_spawnattr_init(&attributes_);
+        ::posix_spawn_file_actions_init(&actions_);
+        sigset_t all;
+        sigset_t none;
+        sigfillset(&all);
+        sigemptyset(&none);
+        ::posix_spawnattr_setsigdefault(&attributes_, &all);
+        ::posix_spawnattr_setsigmask(&attributes_, &none);
+        const short group = options.newSession ? POSIX_SPAWN_SETSID : POSIX_SPAWN_SETPGROUP;
+        ::posix_spawnattr_setflags(&attributes_, static_cast<short>(POSIX_SPAWN_SETSIGDEF |
+                                                                    POSIX_SPAWN_SETSIGMASK | group));
+        ::posix_spawnattr_setpgroup(&attributes_, 0);
+        for (int fd = 0; fd <= 2; ++fd) {
+            if (fd == 1 && options.standardOutput >= 0) {
+                ::posix_spawn_file_actions_adddup2(&actions_, options.standardOutput, 1);
+            } else if (options.standardOutput >= 0 || !heldAsStream(fd)) {
+                ::posix_spawn_file_actions_addopen(&actions_, fd, "/dev/null", O_RDWR, 0);
+            }
+        }
+        // glibc 2.34 and later close the rest with close_range in the child.
+        ::posix_spawn_file_actions_addclosefrom_np(&actions_, 3);
     }
-    pointers.push_back(nullptr);
-    return pointers;
+    ~SpawnSetup() {
+        ::posix_spawn_file_actions_destroy(&actions_);
+        ::posix_spawnattr_destroy(&attributes_);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    const posix_spawnattr_t* attributes() const { return &attributes_; }
+    const posix_spawn_file_actions_t* actions() const { return &actions_; }
+
+  private:
+    posix_spawnattr_t attributes_{};
+    posix_spawn_file_actions_t actions_{};
+};
+
+void waitOnThread(pid_t child) {
+    std::thread([child] {
+        while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
 }
 
 } // namespace
-
-ExecImage::ExecImage(std::span<const std::string> argv) : words_(argv.begin(), argv.end()) {
-    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
-        environment_.emplace_back(*entry);
-    }
-    argv_ = pointersTo(words_);
-    envp_ = pointersTo(environment_);
-}
-
-AllSignalsBlocked::AllSignalsBlocked() {
-    sigset_t all;
-    sigfillset(&all);
-    pthread_sigmask(SIG_SETMASK, &all, &previous_);
-}
-
-AllSignalsBlocked::~AllSignalsBlocked() {
-    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
-}
 
 Result<PipeEnds> openPipe() {
     int ends[2];
@@ -82,90 +107,37 @@ void closePipe(PipeEnds& pipe) {
     }
 }
 
-int descriptorLimit() {
-    struct rlimit limit {};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
-        return static_cast<int>(descriptorLoopCap);
+Result<pid_t> spawnProgram(std::span<const std::string> argv, const SpawnOptions& options) {
+    std::vector<char*> words;
+    words.reserve(argv.size() + 1);
+    for (const std::string& word : argv) {
+        words.push_back(const_cast<char*>(word.c_str()));
     }
-    return static_cast<int>(std::min(limit.rlim_cur, descriptorLoopCap));
+    words.push_back(nullptr);
+    const SpawnSetup setup(options);
+    pid_t child = -1;
+    const int error = ::posix_spawn(&child, words.front(), setup.actions(), setup.attributes(),
+                                    words.data(), environ);
+    if (error != 0) {
+        return Error{describeErrno(error)};
+    }
+    return child;
 }
 
-void resetSignalsForExec() noexcept {
-    struct sigaction defaultAction {};
-    defaultAction.sa_handler = SIG_DFL;
-    sigemptyset(&defaultAction.sa_mask);
-    // Handlers are reset by exec anyway, but ignored signals would stay ignored in the new
-    // program; SIGKILL, SIGSTOP and the C library's own signals refuse and are left alone.
-    for (int signal = 1; signal < NSIG; ++signal) {
-        ::sigaction(signal, &defaultAction, nullptr);
-    }
-    sigset_t none;
-    sigemptyset(&none);
-    ::sigprocmask(SIG_SETMASK, &none, nullptr);
-}
-
-void openMissingStandardDescriptors() noexcept {
-    // open() takes the lowest free number, so filling the gaps in order puts /dev/null exactly
-    // on the descriptor that was missing.
-    for (int fd = 0; fd <= 2; ++fd) {
-        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
-            ::open("/dev/null", O_RDWR);
+void ChildReaper::adopt(pid_t child) {
+    const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
+    if (pidfd < 0 || !watch_) {
+        if (pidfd >= 0) {
+            ::close(pidfd);
         }
-    }
-}
-
-void closeInheritedDescriptors(int keep, int limit) noexcept {
-    // Marking them close-on-exec lets `keep` report an exec failure and still vanish at exec.
-    if (::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) == 0) {
+        waitOnThread(child);
         return;
     }
-    // Kernels before 5.11 lack that flag; close everything but `keep` instead (it is itself
-    // close-on-exec already).
-    const bool lowOk = keep == 3 || ::close_range(3, static_cast<unsigned>(keep - 1), 0) == 0;
-    if (lowOk && ::close_range(static_cast<unsigned>(keep + 1), ~0U, 0) == 0) {
-        return;
-    }
-    for (int fd = 3; fd < limit; ++fd) {
-        if (fd != keep) {
-            ::close(fd);
-        }
-    }
-}
-
-void reportFailure(int pipeWrite, ChildStep step, int error) noexcept {
-    const ChildFailure failure{step, error};
-    // A write this small to a pipe is atomic; if it fails, the parent sees a plain success,
-    // which is the best a child that cannot talk can offer.
-    [[maybe_unused]] ssize_t written = ::write(pipeWrite, &failure, sizeof failure);
-}
-
-std::optional<ChildFailure> readFailure(int pipeRead, int timeoutMs) {
-    pollfd entry{pipeRead, POLLIN, 0};
-    int ready = 0;
-    do {
-        ready = ::poll(&entry, 1, timeoutMs);
-    } while (ready < 0 && errno == EINTR);
-    if (ready <= 0) {
-        return std::nullopt;
-    }
-    ChildFailure failure{};
-    ssize_t got = 0;
-    do {
-        got = ::read(pipeRead, &failure, sizeof failure);
-    } while (got < 0 && errno == EINTR);
-    if (got != static_cast<ssize_t>(sizeof failure)) {
-        return std::nullopt;
-    }
-    return failure;
-}
-
-std::optional<int> reapChild(pid_t child) {
-    int status = 0;
-    pid_t result = 0;
-    do {
-        result = ::waitpid(child, &status, 0);
-    } while (result < 0 && errno == EINTR);
-    return result == child ? std::optional<int>(status) : std::nullopt;
+    // The pidfd turns readable once the child has ended, so this wait returns at once.
+    watch_(pidfd, [child, pidfd] {
+        ::waitpid(child, nullptr, WNOHANG);
+        ::close(pidfd);
+    });
 }
 
 std::string describeErrno(int error) {

@@ -9,6 +9,10 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
+#include <future>
+#include <iterator>
+#include <memory>
 #include <unistd.h>
 #include <vector>
 
@@ -43,19 +47,35 @@ Error openFailure(const LaunchTarget& target, const std::vector<std::string>& tr
     return Error{std::move(message)};
 }
 
-} // namespace
-
-SystemLookups realSystemLookups() {
-    return SystemLookups{
-        processEnvironment,
-        findInProcessPath,
-        [] { return probeGnomeVersion(findInProcessPath, gnomeProbeTimeout); },
-        VolumePaths{},
-    };
+GnomeVersionProbe realGnomeVersion(const EnvironmentLookup& environment) {
+    if (detectDesktop(environment).kind != DesktopKind::Gnome) {
+        return [] { return std::optional<int>(); };
+    }
+    return gnomeVersionInBackground(std::string(gnomeVersionFile), findInProcessPath,
+                                    gnomeProbeTimeout);
 }
 
-std::optional<int> probeGnomeVersion(const ProgramLookup& findProgram,
+} // namespace
+
+std::optional<int> parseGnomeVersionFile(std::string_view text) {
+    constexpr std::string_view open = "<platform>";
+    const std::size_t start = text.find(open);
+    if (start == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view rest = text.substr(start + open.size());
+    return parseGnomeVersion(rest.substr(0, rest.find('<')));
+}
+
+std::optional<int> probeGnomeVersion(const std::string& versionFile,
+                                     const ProgramLookup& findProgram,
                                      std::chrono::milliseconds timeout) {
+    if (std::ifstream file(versionFile); file) {
+        const std::string text{std::istreambuf_iterator<char>(file), {}};
+        if (std::optional<int> version = parseGnomeVersionFile(text)) {
+            return version;
+        }
+    }
     const std::optional<std::string> program = findProgram("gnome-control-center");
     if (!program) {
         return std::nullopt;
@@ -65,28 +85,40 @@ std::optional<int> probeGnomeVersion(const ProgramLookup& findProgram,
     return output ? parseGnomeVersion(output.value()) : std::nullopt;
 }
 
-PosixSystem::PosixSystem() : PosixSystem(realSystemLookups()) {}
+GnomeVersionProbe gnomeVersionInBackground(std::string versionFile, ProgramLookup findProgram,
+                                           std::chrono::milliseconds timeout) {
+    auto answer = std::make_shared<std::shared_future<std::optional<int>>>(
+        std::async(std::launch::async, [versionFile = std::move(versionFile),
+                                        findProgram = std::move(findProgram), timeout] {
+            return probeGnomeVersion(versionFile, findProgram, timeout);
+        }).share());
+    return [answer]() -> std::optional<int> {
+        if (answer->wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+            return std::nullopt;
+        }
+        return answer->get();
+    };
+}
 
-PosixSystem::PosixSystem(SystemLookups lookups) : lookups_(std::move(lookups)) {
-    SystemLookups real = realSystemLookups();
+PosixSystem::PosixSystem() : PosixSystem(SystemLookups{}) {}
+
+PosixSystem::PosixSystem(SystemLookups lookups)
+    : lookups_(std::move(lookups)), reaper_(lookups_.watchDescriptor) {
     if (!lookups_.environment) {
-        lookups_.environment = std::move(real.environment);
+        lookups_.environment = processEnvironment;
     }
     if (!lookups_.findProgram) {
-        lookups_.findProgram = std::move(real.findProgram);
+        lookups_.findProgram = findInProcessPath;
     }
     if (!lookups_.gnomeVersion) {
-        lookups_.gnomeVersion = std::move(real.gnomeVersion);
+        lookups_.gnomeVersion = realGnomeVersion(lookups_.environment);
     }
 }
 
 Desktop PosixSystem::currentDesktop() {
     Desktop desktop = detectDesktop(lookups_.environment);
     if (desktop.kind == DesktopKind::Gnome) {
-        if (!gnomeVersion_) {
-            gnomeVersion_ = lookups_.gnomeVersion();
-        }
-        desktop.gnomeVersion = *gnomeVersion_;
+        desktop.gnomeVersion = lookups_.gnomeVersion();
     }
     return desktop;
 }
@@ -103,7 +135,7 @@ Status PosixSystem::startProgram(std::string_view commandLine) {
             tried.push_back(joinWords(command) + ": not installed");
             continue;
         }
-        Status started = startDetached(*resolved);
+        Status started = startDetached(*resolved, reaper_);
         if (started) {
             return started;
         }

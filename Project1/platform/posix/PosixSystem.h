@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Result.h"
+#include "platform/posix/ChildProcess.h"
 #include "platform/posix/Desktop.h"
 #include "platform/posix/SettingsPages.h"
 #include "platform/posix/VolumeSerial.h"
@@ -17,25 +18,39 @@
 
 namespace zanthera::posix {
 
-// Returns the major version of gnome-control-center, or nothing when it cannot be learned.
+// Returns the major version of gnome-control-center, or nothing when it is not known (yet).
+// It never makes the caller wait.
 using GnomeVersionProbe = std::function<std::optional<int>()>;
 
 // Everything PosixSystem asks of its surroundings, so that tests can stand in for them. A
-// lookup left empty is replaced by the real one.
+// lookup left empty is replaced by the real one: the process's environment, its PATH, and on a
+// GNOME session the GNOME version, learned in the background from the start.
 struct SystemLookups {
     EnvironmentLookup environment;
     ProgramLookup findProgram;
     GnomeVersionProbe gnomeVersion;
     VolumePaths volumePaths;
+    // The event loop that tells when a started program has ended; without one, each started
+    // program is waited for on a thread of its own.
+    DescriptorWatch watchDescriptor{};
 };
 
-// The process's environment, its PATH, and "gnome-control-center --version".
-SystemLookups realSystemLookups();
+// Where GNOME installs state their version, e.g. <platform>46</platform>.
+inline constexpr std::string_view gnomeVersionFile = "/usr/share/gnome/gnome-version.xml";
 
-// Runs "gnome-control-center --version", found through findProgram, and reads its major
-// version; nothing when the program is missing, fails, or takes longer than `timeout`.
-std::optional<int> probeGnomeVersion(const ProgramLookup& findProgram,
+// The major version named in gnome-version.xml's text; nothing when it names none.
+std::optional<int> parseGnomeVersionFile(std::string_view text);
+
+// Reads `versionFile`, or when it is missing runs "gnome-control-center --version", found
+// through findProgram; nothing when neither tells, or the program takes longer than `timeout`.
+std::optional<int> probeGnomeVersion(const std::string& versionFile,
+                                     const ProgramLookup& findProgram,
                                      std::chrono::milliseconds timeout);
+
+// Starts probeGnomeVersion on a thread of its own at once; the probe returned answers nothing
+// until that thread is done, and its answer from then on.
+GnomeVersionProbe gnomeVersionInBackground(std::string versionFile, ProgramLookup findProgram,
+                                           std::chrono::milliseconds timeout);
 
 // Meant for one thread, the window's, like the handlers that use it.
 class PosixSystem {
@@ -61,8 +76,7 @@ class PosixSystem {
     Desktop currentDesktop();
 
     SystemLookups lookups_;
-    // Asked at most once: the installed version does not change while the program runs.
-    std::optional<std::optional<int>> gnomeVersion_;
+    ChildReaper reaper_;
 };
 
 } // namespace zanthera::posix

@@ -1,8 +1,9 @@
-// Starting a program that lives on by itself: the caller neither waits for it nor has to reap
-// it, and it shares nothing with the caller but the standard streams and the environment.
+// Starting a program that lives on by itself: the caller does not wait for it, and it shares
+// nothing with the caller but the standard streams and the environment.
 #pragma once
 
 #include "platform/Result.h"
+#include "platform/posix/ChildProcess.h"
 
 #include <span>
 #include <string>
@@ -10,8 +11,8 @@
 namespace zanthera::posix {
 
 // Starts argv[0], which must be an absolute path, with argv as its argument vector, in a new
-// session and without a shell. Returns once the program has been executed, or with an error
-// naming the program and the reason when it could not be.
-Status startDetached(std::span<const std::string> argv);
+// session and without a shell, and hands it to `reaper`. Returns once the program has been
+// executed, or with an error naming the program and the reason when it could not be.
+Status startDetached(std::span<const std::string> argv, ChildReaper& reaper);
 
 } // namespace zanthera::posix

@@ -8,6 +8,7 @@
 #include <climits>
 #include <csignal>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -25,25 +26,6 @@ constexpr long waitStepNanoseconds = 5'000'000;
 int millisecondsLeft(Clock::time_point deadline) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     return static_cast<int>(std::clamp<long long>(left.count(), 0, INT_MAX));
-}
-
-[[noreturn]] void runProgram(const ExecImage& image, PipeEnds output, int reportPipe,
-                             int limit) noexcept {
-    // A process group of its own lets a timeout kill whatever the program started as well.
-    ::setpgid(0, 0);
-    resetSignalsForExec();
-    // /dev/null goes on 0 and 2 before the pipe goes on 1, so that whichever number open()
-    // returns, no stream ends up on the wrong file.
-    const int nullFd = ::open("/dev/null", O_RDWR);
-    if (nullFd < 0 || ::dup2(nullFd, 0) < 0 || ::dup2(nullFd, 2) < 0 ||
-        ::dup2(output.write, 1) < 0) {
-        reportFailure(reportPipe, ChildStep::Streams, errno);
-        ::_exit(127);
-    }
-    closeInheritedDescriptors(reportPipe, limit);
-    ::execve(image.path(), image.argv(), image.envp());
-    reportFailure(reportPipe, ChildStep::Exec, errno);
-    ::_exit(127);
 }
 
 // Reads until the program closes its output or the deadline passes. Output beyond maxBytes is
@@ -96,11 +78,7 @@ WaitOutcome waitUntil(pid_t child, Clock::time_point deadline) {
 }
 
 Result<std::string> outcomeToResult(const std::string& program, const WaitOutcome& outcome,
-                                    const std::optional<ChildFailure>& failure,
                                     std::string output) {
-    if (failure) {
-        return Error{"Could not run " + program + ": " + describeErrno(failure->error)};
-    }
     if (outcome.timedOut) {
         return Error{program + " did not finish in time and was stopped"};
     }
@@ -113,43 +91,23 @@ Result<std::string> outcomeToResult(const std::string& program, const WaitOutcom
 struct RunningProgram {
     pid_t pid = -1;
     PipeEnds output;
-    PipeEnds report;
 };
 
-// Forks the program with both pipes in place and keeps only their reading ends here.
-Result<RunningProgram> forkProgram(const ExecImage& image) {
-    Result<PipeEnds> output = openPipe();
-    Result<PipeEnds> report = openPipe();
-    if (!output || !report) {
-        std::string reason = (output ? report : output).error().message;
-        for (Result<PipeEnds>* opened : {&output, &report}) {
-            if (*opened) {
-                closePipe(opened->value());
-            }
-        }
-        return Error{std::move(reason)};
+// Starts the program in a process group of its own, writing into a pipe whose reading end
+// alone stays here.
+Result<RunningProgram> startWithOutputPipe(std::span<const std::string> argv) {
+    Result<PipeEnds> opened = openPipe();
+    if (!opened) {
+        return opened.error();
     }
-    RunningProgram running{-1, output.value(), report.value()};
-    const int limit = descriptorLimit();
-    int forkError = 0;
-    {
-        const AllSignalsBlocked blocked;
-        running.pid = ::fork();
-        forkError = errno;
-        if (running.pid == 0) {
-            runProgram(image, running.output, running.report.write, limit);
-        }
+    PipeEnds output = opened.value();
+    const Result<pid_t> child = spawnProgram(argv, SpawnOptions{false, output.write});
+    ::close(std::exchange(output.write, -1));
+    if (!child) {
+        closePipe(output);
+        return child.error();
     }
-    ::close(std::exchange(running.output.write, -1));
-    ::close(std::exchange(running.report.write, -1));
-    if (running.pid < 0) {
-        closePipe(running.output);
-        closePipe(running.report);
-        return Error{"could not create a process: " + describeErrno(forkError)};
-    }
-    // Done on both sides so that a kill after a timeout finds the group, whichever runs first.
-    ::setpgid(running.pid, running.pid);
-    return running;
+    return RunningProgram{child.value(), output};
 }
 
 } // namespace
@@ -160,25 +118,22 @@ Result<std::string> readProgramOutput(std::span<const std::string> argv,
         return Error{"Could not run a program: no absolute program path was given"};
     }
     const std::string& program = argv.front();
-    const ExecImage image(argv);
     const Clock::time_point deadline = Clock::now() + timeout;
-    Result<RunningProgram> started = forkProgram(image);
+    Result<RunningProgram> started = startWithOutputPipe(argv);
     if (!started) {
         return Error{"Could not run " + program + ": " + started.error().message};
     }
     RunningProgram& running = started.value();
-    const auto failure = readFailure(running.report.read, millisecondsLeft(deadline));
-    std::string text =
-        failure ? std::string() : readUntilEnd(running.output.read, deadline, maxBytes);
+    std::string text = readUntilEnd(running.output.read, deadline, maxBytes);
     closePipe(running.output);
-    closePipe(running.report);
     const WaitOutcome outcome = waitUntil(running.pid, deadline);
     if (outcome.timedOut) {
         ::kill(-running.pid, SIGKILL);
         ::kill(running.pid, SIGKILL);
-        reapChild(running.pid);
+        while (::waitpid(running.pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
     }
-    return outcomeToResult(program, outcome, failure, std::move(text));
+    return outcomeToResult(program, outcome, std::move(text));
 }
 
 } // namespace zanthera::posix

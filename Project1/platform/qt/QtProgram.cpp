@@ -6,13 +6,34 @@
 #include "platform/ProgramEntry.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 
 namespace zanthera {
+
+namespace {
+
+// Started programs are reaped from the event loop: each one's pidfd gets a notifier that fires
+// once, when the program ends.
+posix::DescriptorWatch watchOnEventLoop() {
+    return [](int fd, std::function<void()> onReadable) {
+        auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, qApp);
+        QObject::connect(notifier, &QSocketNotifier::activated, notifier,
+                         [notifier, onReadable = std::move(onReadable)] {
+                             notifier->setEnabled(false);
+                             notifier->deleteLater();
+                             onReadable();
+                         });
+    };
+}
+
+} // namespace
 
 int runProgram(int argc, char* argv[], std::span<const std::uint8_t> definition) {
     QApplication app(argc, argv);
     qt::QtForms forms;
-    posix::PosixSystem system;
+    posix::SystemLookups lookups;
+    lookups.watchDescriptor = watchOnEventLoop();
+    posix::PosixSystem system(std::move(lookups));
     qt::DesktopServices services(system, QLocale::system(), [&forms] { return forms.window(); });
     return startWindow(forms, services, definition);
 }
