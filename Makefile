@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps windows-deps configure build run test test-win32 windows bench format clean
+.PHONY: all deps windows-deps configure build run test test-win32 windows bench soak format clean
 
 all: build
 
@@ -40,6 +40,10 @@ windows: windows-deps configure
 
 bench: windows-deps build windows
 	@scripts/bench.sh $(BUILD)
+
+# An hour of ticks and 10,000 launches; SOAK_SECONDS and SOAK_LAUNCHES shorten it.
+soak: build
+	@scripts/soak.sh $(BUILD) $(or $(SOAK_SECONDS),3600) $(or $(SOAK_LAUNCHES),10000)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,25 +1,20 @@
-// Time from a real click on the sounds button to the moment the settings tool starts running.
-#include <X11/Xlib.h>
+// Time from a real click to the moment the started program runs, for any window that starts a
+// program named gnome-control-center found through PATH when clicked.
+#include "ClickToExec.h"
+
 #include <X11/extensions/XTest.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <spawn.h>
-#include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <time.h>
 #include <unistd.h>
-#include <vector>
 
 namespace fs = std::filesystem;
-
-std::optional<Window> findZantheraWindow(Display* d);
 
 namespace {
 
@@ -37,39 +32,17 @@ std::vector<long long> stamps(const fs::path& file) {
     return out;
 }
 
-// The sounds button's centre, in the window's client area at 96 DPI.
-constexpr int soundsX = 328, soundsY = 420;
-
-} // namespace
-
-int clickToExec(Display* d, const std::string& program, const std::string& stampTool, int runs) {
-    const fs::path dir = fs::temp_directory_path() / ("zanthera-bench-" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    fs::copy_file(stampTool, dir / "gnome-control-center", fs::copy_options::overwrite_existing);
-    const fs::path stampFile = dir / "stamps";
-    const std::string path = "PATH=" + dir.string() + ":/usr/bin:/bin";
-    const std::string stamp = "ZANTHERA_STAMP=" + stampFile.string();
-    const std::string display = std::string("DISPLAY=") + DisplayString(d);
-    char* env[] = {const_cast<char*>(path.c_str()), const_cast<char*>(stamp.c_str()),
-                   const_cast<char*>(display.c_str()),
-                   const_cast<char*>("XDG_CURRENT_DESKTOP=GNOME"), nullptr};
-    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, env) != 0)
-        return 1;
-    std::optional<Window> window;
-    for (int i = 0; i < 400 && !window; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        window = findZantheraWindow(d);
-    }
+// Clicks `runs` times and returns each click's delay in milliseconds, as far as they arrived.
+std::vector<double> clickRepeatedly(Display* d, Window window, const ClickTarget& target,
+                                    const fs::path& stampFile, int runs) {
     std::vector<double> delays;
-    for (int i = 0; window && i < runs; ++i) {
+    for (int i = 0; i < runs; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
         XWindowAttributes a;
-        XGetWindowAttributes(d, *window, &a);
+        XGetWindowAttributes(d, window, &a);
         Window child;
         int rootX = 0, rootY = 0;
-        XTranslateCoordinates(d, *window, a.root, soundsX, soundsY, &rootX, &rootY, &child);
+        XTranslateCoordinates(d, window, a.root, target.x, target.y, &rootX, &rootY, &child);
         XTestFakeMotionEvent(d, -1, rootX, rootY, CurrentTime);
         XSync(d, False);
         const long long before = realtimeNs();
@@ -77,23 +50,57 @@ int clickToExec(Display* d, const std::string& program, const std::string& stamp
         XTestFakeButtonEvent(d, 1, False, CurrentTime);
         XSync(d, False);
         for (int wait = 0; wait < 4000 && stamps(stampFile).size() <= std::size_t(i); ++wait)
-            std::this_thread::sleep_for(std::chrono::microseconds(500));
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
         const auto seen = stamps(stampFile);
-        if (seen.size() > std::size_t(i))
-            delays.push_back(double(seen[std::size_t(i)] - before) / 1e6);
+        if (seen.size() <= std::size_t(i))
+            break;
+        delays.push_back(double(seen[std::size_t(i)] - before) / 1e6);
     }
+    return delays;
+}
+
+} // namespace
+
+std::optional<ClickFigures> clickToExec(Display* d, const ClickTarget& target,
+                                        const std::string& stampTool, int runs) {
+    const fs::path dir = fs::temp_directory_path() / ("zanthera-bench-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const fs::path tool = dir / "gnome-control-center";
+    fs::copy_file(stampTool, tool, fs::copy_options::overwrite_existing);
+    const fs::path stampFile = dir / "stamps";
+    const std::string path = "PATH=" + dir.string() + ":/usr/bin:/bin";
+    const std::string stamp = "ZANTHERA_STAMP=" + stampFile.string();
+    const std::string display = std::string("DISPLAY=") + DisplayString(d);
+    char* env[] = {const_cast<char*>(path.c_str()), const_cast<char*>(stamp.c_str()),
+                   const_cast<char*>(display.c_str()),
+                   const_cast<char*>("XDG_CURRENT_DESKTOP=GNOME"), nullptr};
+    std::vector<std::string> words = target.argv;
+    if (target.passTool)
+        words.push_back(tool.string());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), env) != 0)
+        return std::nullopt;
+    std::optional<Window> window;
+    for (int i = 0; i < 400 && !window; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        window = findWindow(d, target.title);
+    }
+    std::vector<double> delays;
+    if (window)
+        delays = clickRepeatedly(d, *window, target, stampFile, runs);
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     fs::remove_all(dir);
     if (delays.size() != std::size_t(runs)) {
-        std::fprintf(stderr, "zanthera-bench: only %zu of %d clicks reached the tool\n",
-                     delays.size(), runs);
-        return 1;
+        std::fprintf(stderr, "zanthera-bench: only %zu of %d clicks on %s reached the tool\n",
+                     delays.size(), runs, target.title.c_str());
+        return std::nullopt;
     }
     const double first = delays.front();
     std::sort(delays.begin(), delays.end());
-    std::printf("click to the settings tool's exec, %d clicks:\n", runs);
-    std::printf("  median %.2f ms   fastest %.2f ms   slowest %.2f ms   first click %.2f ms\n",
-                delays[delays.size() / 2], delays.front(), delays.back(), first);
-    return 0;
+    return ClickFigures{delays[delays.size() / 2], first};
 }

@@ -3,7 +3,8 @@
 # them.
 set -euo pipefail
 build=${1:-build}
-runs=${2:-15}
+runs=${2:-21}
+idle=${ZANTHERA_IDLE_SECONDS:-60}
 log=$(mktemp)
 export XDG_RUNTIME_DIR=$(mktemp -d)
 Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -dpi 96 >"$log" 2>/dev/null &
@@ -11,7 +12,7 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$log" "$XDG_RUNTIME_DIR"' EXIT
 for _ in $(seq 100); do [[ -s "$log" ]] && break; sleep 0.05; done
 DISPLAY=":$(head -n1 "$log")" "$build/bench/zanthera-bench" "$build/zanthera" \
-  "$build/bench/bare-window" "$build/bench/exec-stamp" "$runs"
+  "$build/bench/bare-window" "$build/bench/exec-stamp" "$runs" "$idle"
 "$build/bench/definition-bench"
 
 # The Windows program, when `make windows` has built it: start-up under Wine and the 32-bit

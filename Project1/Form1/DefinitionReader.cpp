@@ -12,6 +12,9 @@ using namespace definition;
 
 namespace {
 
+// More than any record of the window holds; a record with more only grows its list.
+constexpr std::size_t propertiesPerRecord = 16;
+
 std::string hexByte(std::uint8_t v) {
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "0x%02X", static_cast<unsigned>(v));
@@ -104,6 +107,8 @@ Status stepOver(ByteCursor& rec, StoredRecord& r, std::size_t at, std::uint8_t o
 }
 
 Status parseProperties(ByteCursor& rec, StoredRecord& r) {
+    // Room for every property a record of the window has, so the list never grows on the way.
+    r.properties.reserve(propertiesPerRecord);
     int previous = -1;
     for (;;) {
         const std::size_t at = rec.offset();
@@ -182,6 +187,7 @@ Status parseControls(ByteCursor& tree, ParsedDefinition& out) {
 }
 
 Status parseTree(ByteCursor& tree, ParsedDefinition& out, std::uint8_t headerCount) {
+    out.records.reserve(std::size_t(headerCount) + 1);
     auto window = parseRecord(tree, 0);
     if (!window)
         return window.error();
@@ -231,6 +237,7 @@ WindowModel modelFromParsed(const ParsedDefinition& parsed) {
     WindowModel model;
     if (parsed.records.empty())
         return model;
+    model.controls.reserve(parsed.records.size() - 1);
     const auto& window = parsed.records.front();
     model.form.name = window.name;
     for (const auto& p : window.properties)

@@ -54,8 +54,15 @@ class ByteReader {
         }
         return data_[pos_++];
     }
-    std::uint32_t u16() { return u8() | u8() << 8; }
-    std::uint32_t u32() { return u16() | u16() << 16; }
+    // One statement per byte: the operands of | may be evaluated in either order.
+    std::uint32_t u16() {
+        const std::uint32_t low = u8();
+        return low | u8() << 8;
+    }
+    std::uint32_t u32() {
+        const std::uint32_t low = u16();
+        return low | u16() << 16;
+    }
     void seek(std::size_t pos) {
         failed_ = failed_ || pos > data_.size();
         pos_ = std::min(pos, data_.size());

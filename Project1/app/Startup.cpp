@@ -7,10 +7,23 @@
 
 namespace zanthera {
 
-int startWindow(FormsEngine& forms, PlatformServices& services,
-                std::span<const std::uint8_t> definition) {
+namespace {
+
+// The model, with its copies of the pictures, lives only until the window holds what it
+// shows; the block itself is not read again once the model stands.
+Status buildWindow(FormsEngine& forms, std::span<const std::uint8_t> definition,
+                   const std::function<void()>& blockRead) {
     auto model = loadWindow(definition);
-    Status created = model ? forms.create(*model) : Status(model.error());
+    if (blockRead)
+        blockRead();
+    return model ? forms.create(*model) : Status(model.error());
+}
+
+} // namespace
+
+int startWindow(FormsEngine& forms, PlatformServices& services,
+                std::span<const std::uint8_t> definition, const std::function<void()>& blockRead) {
+    Status created = buildWindow(forms, definition, blockRead);
     if (!created) {
         std::fprintf(stderr, "zanthera: %s\n", created.error().message.c_str());
         services.messageBox(created.error().message, criticalOk, failureTitle);

@@ -4,6 +4,7 @@
 #include "platform/PlatformServices.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 namespace zanthera {
@@ -11,7 +12,10 @@ namespace zanthera {
 // Builds the window from the definition block, runs the Load handler before the window shows,
 // then hands every event to the event table until the program ends; returns the exit status. A
 // block that cannot be read is reported to the user and the program ends with status 1.
+// `blockRead`, when given, runs as soon as the block has been read, so that the platform can let
+// go of its pages.
 int startWindow(FormsEngine& forms, PlatformServices& services,
-                std::span<const std::uint8_t> definition);
+                std::span<const std::uint8_t> definition,
+                const std::function<void()>& blockRead = {});
 
 } // namespace zanthera

@@ -1,12 +1,15 @@
 #include "ControlWidgets.h"
 
 #include "Form1/ControlTable.h"
+#include "Form1/ImageFiles.h"
 #include "PictureButton.h"
 
-#include <QBuffer>
 #include <QIcon>
-#include <QImageReader>
+#include <QPixmap>
+#include <QPaintEvent>
 #include <QPainter>
+
+#include <cmath>
 
 namespace zanthera::qt {
 
@@ -20,18 +23,26 @@ void fillWith(QWidget* widget, QPalette::ColorRole role, QColor colour) {
     widget->setPalette(palette);
 }
 
+// Pixels handed to Qt as they are, without a copy: the buffer lives as long as the image.
+QImage adopt(std::vector<std::uint32_t> pixels, int width, int height, QImage::Format format) {
+    auto* owned = new std::vector<std::uint32_t>(std::move(pixels));
+    return QImage(
+        reinterpret_cast<uchar*>(owned->data()), width, height, width * 4, format,
+        [](void* buffer) { delete static_cast<std::vector<std::uint32_t>*>(buffer); }, owned);
+}
+
 // Every image of an icon file, so the platform can take the size it needs.
-QIcon decodeIcon(const ImageFile& file) {
+QIcon iconOf(const ImageFile& file) {
     QIcon icon;
-    QByteArray bytes(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
-    QBuffer buffer(&bytes);
-    QImageReader reader(&buffer, "ICO");
-    for (int i = 0; i < reader.imageCount(); ++i) {
-        if (!reader.jumpToImage(i))
-            break;
-        const QImage image = reader.read();
-        if (!image.isNull())
-            icon.addPixmap(QPixmap::fromImage(image));
+    Result<std::vector<DecodedIconImage>> images = decodeIcon(std::span(file));
+    if (!images)
+        return icon;
+    for (DecodedIconImage& decoded : images.value()) {
+        PixelBuffer& p = decoded.image.picture;
+        for (std::size_t i = 0; i < p.pixels.size(); ++i)
+            p.pixels[i] |= decoded.image.transparent[i] ? 0u : 0xFF000000u;
+        icon.addPixmap(QPixmap::fromImage(
+            adopt(std::move(p.pixels), p.width, p.height, QImage::Format_ARGB32)));
     }
     return icon;
 }
@@ -58,13 +69,31 @@ QColor colourOf(StoredColour colour) {
     return QPalette().color(QPalette::Window);
 }
 
-QImage decodePicture(const ImageFile& file) {
+QImage decodePicture(const ImageFile& file, double scale) {
     if (file.empty())
         return {};
-    return QImage::fromData(file.data(), int(file.size()));
+    // Our own bitmaps go straight into the pixels the screen takes, with no image plugin and no
+    // second copy; a bitmap of any other layout is left to Qt.
+    Result<DecodedBitmap> bitmap = decodeBitmap(file);
+    QImage image;
+    if (bitmap) {
+        PixelBuffer& p = bitmap.value().picture;
+        for (std::uint32_t& pixel : p.pixels)
+            pixel |= 0xFF000000u;
+        image = adopt(std::move(p.pixels), p.width, p.height, QImage::Format_RGB32);
+    } else {
+        image = QImage::fromData(file.data(), int(file.size()));
+    }
+    if (image.isNull() || scale == 1.0)
+        return image;
+    // Scaled once, here, to the size the screen shows, so that no paint scales it again.
+    const QSize shown(int(std::lround(image.width() * scale)),
+                      int(std::lround(image.height() * scale)));
+    return image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-FormWidget::FormWidget(const FormModel& form) : background_(decodePicture(form.background)) {
+FormWidget::FormWidget(const FormModel& form, double scale)
+    : background_(decodePicture(form.background, scale)) {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (form.button26)
@@ -80,14 +109,15 @@ FormWidget::FormWidget(const FormModel& form) : background_(decodePicture(form.b
         fillWith(this, QPalette::Window, colourOf(*form.colour));
     setAutoFillBackground(true);
     if (!form.icon.empty())
-        setWindowIcon(decodeIcon(form.icon));
+        setWindowIcon(iconOf(form.icon));
 }
 
-void FormWidget::paintEvent(QPaintEvent*) {
+void FormWidget::paintEvent(QPaintEvent* event) {
     if (background_.isNull())
         return;
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), background_);
+    const QRect part = event->rect();
+    painter.drawImage(part.topLeft(), background_, part);
 }
 
 ResultBox::ResultBox(QWidget* parent) : QTextEdit(parent) {
@@ -104,10 +134,10 @@ void ResultBox::setResult(std::string_view text) {
     setPlainText(QString::fromUtf8(shown.data(), qsizetype(shown.size())));
 }
 
-PictureButton* makeButton(const ControlModel& control, QWidget* parent) {
+PictureButton* makeButton(const ControlModel& control, QWidget* parent, double scale) {
     const QColor face = control.backColour ? colourOf(*control.backColour)
                                            : parent->palette().color(QPalette::Button);
-    auto* button = new PictureButton(decodePicture(control.picture), face, parent);
+    auto* button = new PictureButton(decodePicture(control.picture, scale), face, parent);
     if (const auto* row = design::findControl(control.name))
         button->setAccessibleName(
             QString::fromUtf8(row->lettering.data(), qsizetype(row->lettering.size())));

@@ -15,11 +15,12 @@ namespace zanthera::qt {
 
 class PictureButton;
 
-// The window itself: its background picture drawn at natural size from the client area's
-// top-left corner, over the window's own colour.
+// The window itself: its background picture drawn from the client area's top-left corner, over
+// the window's own colour.
 class FormWidget : public QWidget {
   public:
-    explicit FormWidget(const FormModel& form);
+    // `scale` is the logical DPI over 96: the design is drawn for 96 DPI and grows as a whole.
+    FormWidget(const FormModel& form, double scale);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -37,9 +38,10 @@ class ResultBox : public QTextEdit {
 };
 
 QColor colourOf(StoredColour colour);
-QImage decodePicture(const ImageFile& file);
+// The picture of an image file at `scale` times its size; a null image when there is none.
+QImage decodePicture(const ImageFile& file, double scale);
 
-PictureButton* makeButton(const ControlModel& control, QWidget* parent);
+PictureButton* makeButton(const ControlModel& control, QWidget* parent, double scale);
 QLabel* makeLabel(const ControlModel& control, QWidget* parent);
 ResultBox* makeTextBox(const ControlModel& control, QWidget* parent);
 

@@ -7,7 +7,6 @@
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QTime>
 
@@ -53,9 +52,23 @@ class CopyableMessageBox : public QMessageBox {
 
 QString timeFormatWithSeconds(const QLocale& locale) {
     QString format = locale.timeFormat(QLocale::LongFormat);
-    // Drop the time-zone field and whatever spacing or brackets stood round it.
-    static const QRegularExpression zone(QStringLiteral("\\s*[(\\[]?t+[)\\]]?\\s*"));
-    format.replace(zone, QStringLiteral(" "));
+    // Drop each time-zone field and whatever spacing or brackets stood round it. Done by hand:
+    // a regular expression would load and compile a whole engine at start-up for this one line.
+    for (qsizetype zone = format.indexOf(u't'); zone >= 0; zone = format.indexOf(u't')) {
+        qsizetype begin = zone;
+        qsizetype end = zone;
+        while (end < format.size() && format[end] == u't')
+            ++end;
+        if (begin > 0 && (format[begin - 1] == u'(' || format[begin - 1] == u'['))
+            --begin;
+        if (end < format.size() && (format[end] == u')' || format[end] == u']'))
+            ++end;
+        while (begin > 0 && format[begin - 1].isSpace())
+            --begin;
+        while (end < format.size() && format[end].isSpace())
+            ++end;
+        format.replace(begin, end - begin, QStringLiteral(" "));
+    }
     return format.trimmed();
 }
 

@@ -12,6 +12,14 @@
 
 namespace zanthera::qt {
 
+namespace {
+
+// The screen the window was drawn for, 15 twips per pixel. At any other logical DPI the whole
+// window, pictures included, is scaled by the DPI over this one.
+constexpr double designDpi = 96.0;
+
+} // namespace
+
 QtForms::QtForms(double logicalDpi) : dpi_(logicalDpi) {
     if (dpi_ <= 0) {
         const QScreen* screen = QGuiApplication::primaryScreen();
@@ -21,6 +29,10 @@ QtForms::QtForms(double logicalDpi) : dpi_(logicalDpi) {
 
 QtForms::~QtForms() = default;
 
+double QtForms::scale() const {
+    return dpi_ / designDpi;
+}
+
 int QtForms::pixels(int twips) const {
     return design::twipsToPixels(twips, dpi_);
 }
@@ -28,7 +40,7 @@ int QtForms::pixels(int twips) const {
 Status QtForms::create(const WindowModel& model) {
     if (window_)
         return Error{"The window has already been created."};
-    auto form = std::make_unique<FormWidget>(model.form);
+    auto form = std::make_unique<FormWidget>(model.form, scale());
     const ClientRect& c = model.form.client;
     form->setGeometry(pixels(int(c.left)), pixels(int(c.top)), pixels(int(c.width)),
                       pixels(int(c.height)));
@@ -46,7 +58,7 @@ void QtForms::createControl(const ControlModel& control) {
     QObject* object = nullptr;
     switch (control.kind) {
     case ControlKind::Button: {
-        auto* button = makeButton(control, window_.get());
+        auto* button = makeButton(control, window_.get(), scale());
         QObject::connect(button, &QPushButton::clicked, window_.get(),
                          [this, name = control.name] { deliver(name, FormEvent::Click); });
         object = button;
@@ -68,10 +80,15 @@ void QtForms::createControl(const ControlModel& control) {
     case ControlKind::Window:
         return;
     }
-    if (auto* widget = qobject_cast<QWidget*>(object))
+    // A fixed size also spares every later caption change a layout request to the window.
+    if (auto* widget = qobject_cast<QWidget*>(object)) {
         widget->setGeometry(place);
-    if (auto* label = qobject_cast<QLabel*>(object))
+        widget->setFixedSize(place.size());
+    }
+    if (auto* label = qobject_cast<QLabel*>(object)) {
         fitCaption(label);
+        captions_[label] = control.caption;
+    }
     object->setObjectName(QString::fromStdString(control.name));
     controls_.emplace(control.name, object);
 }
@@ -125,6 +142,11 @@ Status QtForms::setCaption(std::string_view label, std::string_view text) {
     auto* widget = find<QLabel>(label);
     if (!widget)
         return Error{"The window has no label named " + std::string(label) + "."};
+    // The clock writes every label every second; one whose text is unchanged costs nothing.
+    std::string& shown = captions_[widget];
+    if (shown == text)
+        return success();
+    shown.assign(text);
     widget->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
     return success();
 }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+class QLabel;
 class QTimer;
 
 namespace zanthera::qt {
@@ -39,11 +40,14 @@ class QtForms final : public FormsEngine {
     void applyTabOrder(const WindowModel& model);
     template <typename T> T* find(std::string_view name) const;
     int pixels(int twips) const;
+    double scale() const;
     void deliver(const std::string& name, FormEvent event);
 
     double dpi_;
     std::unique_ptr<QWidget> window_;
     std::map<std::string, QPointer<QObject>, std::less<>> controls_;
+    // The text last written to each label, so that an unchanged one is not written again.
+    std::map<const QLabel*, std::string> captions_;
     EventSink sink_;
 };
 

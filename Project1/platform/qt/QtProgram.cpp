@@ -4,9 +4,11 @@
 #include "QtForms.h"
 #include "app/Startup.h"
 #include "platform/ProgramEntry.h"
+#include "platform/posix/ResidentPages.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 
 namespace zanthera {
 
@@ -35,7 +37,11 @@ int runProgram(int argc, char* argv[], std::span<const std::uint8_t> definition)
     lookups.watchDescriptor = watchOnEventLoop();
     posix::PosixSystem system(std::move(lookups));
     qt::DesktopServices services(system, QLocale::system(), [&forms] { return forms.window(); });
-    return startWindow(forms, services, definition);
+    // Runs as the event loop starts: the window's model and the files it was built from are
+    // gone by then.
+    QTimer::singleShot(0, [] { posix::releaseFreeHeap(); });
+    return startWindow(forms, services, definition,
+                       [definition] { posix::releaseResidentPages(definition); });
 }
 
 } // namespace zanthera
