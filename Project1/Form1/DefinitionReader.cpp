@@ -136,8 +136,8 @@ Status parseProperties(ByteCursor& rec, StoredRecord& r) {
     }
 }
 
-Result<StoredRecord> parseRecord(ByteCursor& tree, std::uint8_t expectedIndex) {
-    StoredRecord r;
+// Reads one record into `r`, a fresh entry of the parsed list, so that nothing is moved twice.
+Status parseRecord(ByteCursor& tree, std::uint8_t expectedIndex, StoredRecord& r) {
     r.offset = tree.offset();
     r.length = tree.u32("record length");
     if (tree.failed())
@@ -150,17 +150,18 @@ Result<StoredRecord> parseRecord(ByteCursor& tree, std::uint8_t expectedIndex) {
                                      " runs past the end of the block");
     ByteCursor rec = tree.sub(r.length - 4, "record", "record");
     if (auto s = parseRecordHead(rec, r, expectedIndex); !s)
-        return s.error();
-    if (auto s = parseProperties(rec, r); !s)
-        return s.error();
-    return r;
+        return s;
+    return parseProperties(rec, r);
 }
 
-Status addRecord(ParsedDefinition& out, StoredRecord record) {
-    for (const auto& earlier : out.records)
-        if (earlier.name == record.name)
+Status addRecord(ParsedDefinition& out, ByteCursor& tree) {
+    const auto index = static_cast<std::uint8_t>(out.records.size());
+    StoredRecord& record = out.records.emplace_back();
+    if (auto s = parseRecord(tree, index, record); !s)
+        return s;
+    for (std::size_t i = 0; i + 1 < out.records.size(); ++i)
+        if (out.records[i].name == record.name)
             return faultAt(record.offset, "name \"" + record.name + "\" is used twice");
-    out.records.push_back(std::move(record));
     return success();
 }
 
@@ -169,10 +170,7 @@ Status parseControls(ByteCursor& tree, ParsedDefinition& out) {
         if (out.records.size() > maxControls)
             return faultAt(tree.offset(),
                            "more than " + std::to_string(maxControls) + " control records");
-        auto record = parseRecord(tree, static_cast<std::uint8_t>(out.records.size()));
-        if (!record)
-            return record.error();
-        if (auto s = addRecord(out, std::move(record).value()); !s)
+        if (auto s = addRecord(out, tree); !s)
             return s;
         const std::size_t at = tree.offset();
         const std::uint8_t marker = tree.u8("marker after a control record");
@@ -188,10 +186,8 @@ Status parseControls(ByteCursor& tree, ParsedDefinition& out) {
 
 Status parseTree(ByteCursor& tree, ParsedDefinition& out, std::uint8_t headerCount) {
     out.records.reserve(std::size_t(headerCount) + 1);
-    auto window = parseRecord(tree, 0);
-    if (!window)
-        return window.error();
-    out.records.push_back(std::move(window).value());
+    if (auto s = addRecord(out, tree); !s)
+        return s;
     const std::size_t markerAt = tree.offset();
     const std::uint8_t marker = tree.u8("marker after the window's record");
     if (tree.failed())
