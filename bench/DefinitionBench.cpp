@@ -13,13 +13,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-template <typename F> double medianMicroseconds(int runs, F&& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-    }
+double microsecondsOf(auto&& work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
@@ -30,15 +30,20 @@ int main() {
     const auto block = zanthera::storedDefinition();
     constexpr int runs = 201;
     std::size_t controls = 0;
-    const double read = medianMicroseconds(runs, [&] {
-        const auto model = zanthera::readDefinition(block);
-        controls += model ? model->controls.size() : 0;
-    });
     std::size_t copied = 0;
-    const double copy = medianMicroseconds(runs, [&] {
-        const std::vector<std::uint8_t> bytes(block.begin(), block.end());
-        copied += bytes.size();
-    });
+    // The two run in turn, so that whatever else the machine does weighs on both alike.
+    std::vector<double> reads, copies;
+    for (int i = 0; i < runs; ++i) {
+        reads.push_back(microsecondsOf([&] {
+            const auto model = zanthera::readDefinition(block);
+            controls += model ? model->controls.size() : 0;
+        }));
+        copies.push_back(microsecondsOf([&] {
+            const std::vector<std::uint8_t> bytes(block.begin(), block.end());
+            copied += bytes.size();
+        }));
+    }
+    const double read = median(reads), copy = median(copies);
     if (controls != std::size_t(runs) * 31 || copied != std::size_t(runs) * block.size()) {
         std::fprintf(stderr, "definition bench: the block did not read back whole\n");
         return 1;

@@ -16,36 +16,9 @@ void ByteCursor::fail(Error error) {
         error_ = std::move(error);
 }
 
-bool ByteCursor::available(std::size_t count, std::string_view what) {
-    if (failed())
-        return false;
-    if (count > remaining()) {
+void ByteCursor::runsPast(std::string_view what) {
+    if (!failed())
         fail(offset(), std::string(what) + " runs past the end of the " + std::string(scope_));
-        return false;
-    }
-    return true;
-}
-
-std::uint8_t ByteCursor::u8(std::string_view what) {
-    if (!available(1, what))
-        return 0;
-    return bytes_[pos_++];
-}
-
-std::uint16_t ByteCursor::u16(std::string_view what) {
-    if (!available(2, what))
-        return 0;
-    const auto v = loadU16(bytes_, pos_);
-    pos_ += 2;
-    return v;
-}
-
-std::uint32_t ByteCursor::u32(std::string_view what) {
-    if (!available(4, what))
-        return 0;
-    const auto v = loadU32(bytes_, pos_);
-    pos_ += 4;
-    return v;
 }
 
 std::span<const std::uint8_t> ByteCursor::bytes(std::size_t count, std::string_view what) {

@@ -19,6 +19,16 @@ namespace zanthera::definition {
 // The one error form of the reader: "offset 1234: what was wrong".
 Error faultAt(std::size_t offset, std::string_view what);
 
+// Little-endian fields at a known position of a span that the caller has already checked to be
+// long enough, such as inside an image file header.
+inline std::uint16_t loadU16(std::span<const std::uint8_t> b, std::size_t at) {
+    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+}
+inline std::uint32_t loadU32(std::span<const std::uint8_t> b, std::size_t at) {
+    return std::uint32_t(b[at]) | std::uint32_t(b[at + 1]) << 8 | std::uint32_t(b[at + 2]) << 16 |
+           std::uint32_t(b[at + 3]) << 24;
+}
+
 class ByteCursor {
   public:
     // `base` is the offset of the span's first byte within the block; `scope` names what the span
@@ -36,15 +46,39 @@ class ByteCursor {
     void fail(std::size_t offset, std::string_view what);
     void fail(Error error);
 
-    std::uint8_t u8(std::string_view what);
-    std::uint16_t u16(std::string_view what);
-    std::uint32_t u32(std::string_view what);
+    // Inline: the reader makes thousands of these reads at every start-up.
+    std::uint8_t u8(std::string_view what) {
+        if (!available(1, what))
+            return 0;
+        return bytes_[pos_++];
+    }
+    std::uint16_t u16(std::string_view what) {
+        if (!available(2, what))
+            return 0;
+        const std::uint16_t v = loadU16(bytes_, pos_);
+        pos_ += 2;
+        return v;
+    }
+    std::uint32_t u32(std::string_view what) {
+        if (!available(4, what))
+            return 0;
+        const std::uint32_t v = loadU32(bytes_, pos_);
+        pos_ += 4;
+        return v;
+    }
     std::span<const std::uint8_t> bytes(std::size_t count, std::string_view what);
     // A cursor over the next `count` bytes, which this cursor steps over.
     ByteCursor sub(std::size_t count, std::string_view what, std::string_view scope);
 
   private:
-    bool available(std::size_t count, std::string_view what);
+    bool available(std::size_t count, std::string_view what) {
+        if (!failed() && count <= remaining())
+            return true;
+        runsPast(what);
+        return false;
+    }
+    // Records that a read of `what` runs past the end, unless a fault came first.
+    void runsPast(std::string_view what);
 
     std::span<const std::uint8_t> bytes_;
     std::size_t base_ = 0;
@@ -70,15 +104,5 @@ class ByteSink {
   private:
     std::vector<std::uint8_t> bytes_;
 };
-
-// Little-endian fields at a known position of a span that the caller has already checked to be
-// long enough, such as inside an image file header.
-inline std::uint16_t loadU16(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
-}
-inline std::uint32_t loadU32(std::span<const std::uint8_t> b, std::size_t at) {
-    return std::uint32_t(b[at]) | std::uint32_t(b[at + 1]) << 8 | std::uint32_t(b[at + 2]) << 16 |
-           std::uint32_t(b[at + 3]) << 24;
-}
 
 } // namespace zanthera::definition
