@@ -1,6 +1,8 @@
 #include "Desktop.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 
 #include <X11/Xatom.h>
@@ -212,6 +214,27 @@ void RunningProgram::requestClose(unsigned long window) const {
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(x.d, window, False, NoEventMask, &event);
     XFlush(x.d);
+}
+
+bool RunningProgram::childrenReaped(std::chrono::milliseconds limit) const {
+    const QString parent = QString::number(program_.processId());
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        bool zombie = false;
+        // /proc/N/stat: "N (name) S PPID ...", the name possibly holding spaces or brackets.
+        for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+            QFile stat("/proc/" + pid + "/stat");
+            if (!stat.open(QIODevice::ReadOnly))
+                continue;
+            const QString line = QString::fromLatin1(stat.readAll());
+            const QStringList fields = line.mid(line.lastIndexOf(u')') + 2).split(u' ');
+            zombie |= fields.size() > 1 && fields[0] == "Z" && fields[1] == parent;
+        }
+        if (!zombie || clock.elapsed() > limit.count())
+            return !zombie;
+        QThread::msleep(50);
+    }
 }
 
 std::optional<int> RunningProgram::waitForExit(std::chrono::milliseconds limit) {

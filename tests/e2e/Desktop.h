@@ -56,6 +56,9 @@ class RunningProgram {
     // What the window's close box does: ask the window to close itself.
     void requestClose(unsigned long window) const;
 
+    // Waits until every program it started has been reaped; false if one is still a zombie.
+    bool childrenReaped(std::chrono::milliseconds limit) const;
+
     // Waits for the program to end; its exit status, or nothing if it did not end in time.
     std::optional<int> waitForExit(std::chrono::milliseconds limit);
     QString errors();

@@ -90,6 +90,7 @@ TEST(LauncherEndToEnd, EachButtonOpensItsPageOnGnomeKdeAndXfce) {
                 << row.button;
         }
         EXPECT_EQ(tools.starts(), expected);
+        EXPECT_TRUE(program.childrenReaped(10s)) << "a started tool was left a zombie";
 
         program.requestClose(*window);
         EXPECT_EQ(program.waitForExit(10s), 0);
