@@ -21,8 +21,8 @@ inline double scaleAt(int dpi) {
 
 // The artwork file as the program shows it at `dpi`.
 inline QImage artwork(const QString& name, int dpi = 96) {
-    const QImage image = QImage(QStringLiteral(ZANTHERA_ART_DIR) + "/" + name)
-                             .convertToFormat(QImage::Format_RGB32);
+    const QImage image =
+        QImage(QStringLiteral(ZANTHERA_ART_DIR) + "/" + name).convertToFormat(QImage::Format_RGB32);
     if (dpi == 96)
         return image;
     return image.scaled(int(std::lround(image.width() * scaleAt(dpi))),
@@ -91,9 +91,9 @@ inline PictureCheck checkPicture(const QImage& shot, const design::ControlRow& r
         for (int x = button.left() + inset; x <= button.right() - inset; ++x) {
             const QPoint in(x - origin.x(), y - origin.y());
             const bool inside = picture.rect().contains(in);
-            const QRgb expected = inside ? picture.pixel(in)
-                                         : (row.name == "Command8" ? qRgb(0, 0, 255)
-                                                                   : shot.pixel(x, y));
+            const QRgb expected =
+                inside ? picture.pixel(in)
+                       : (row.name == "Command8" ? qRgb(0, 0, 255) : shot.pixel(x, y));
             check.different += shot.pixel(x, y) != expected;
             check.uncovered += !inside && row.name != "Command8";
             check.grey += QColor(shot.pixel(x, y)) == QColor(0x3F, 0x3F, 0x3F);

@@ -128,7 +128,8 @@ TEST(ProgramOutput, TheGnomeVersionComesFromTheVersionFileOrTheInstalledProgram)
 TEST(ProgramOutput, TheBackgroundGnomeProbeNeverMakesTheCallerWait) {
     const ScratchDirectory scratch;
     testing::writeScript(scratch.file("gnome-control-center"),
-                         "read line < '" + scratch.file("go") + "'; echo 'gnome-control-center 44.1'");
+                         "read line < '" + scratch.file("go") +
+                             "'; echo 'gnome-control-center 44.1'");
     ::mkfifo(scratch.file("go").c_str(), 0600);
     const std::string directory = scratch.path().string();
     const GnomeVersionProbe probe = gnomeVersionInBackground(

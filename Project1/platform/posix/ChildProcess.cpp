@@ -46,9 +46,9 @@ class SpawnSetup {
         sigemptyset(&none);
         ::posix_spawnattr_setsigdefault(&attributes_, &all);
         ::posix_spawnattr_setsigmask(&attributes_, &none);
-        const short group = options.newSession ? POSIX_SPAWN_SETSID : POSIX_SPAWN_SETPGROUP;
-        ::posix_spawnattr_setflags(&attributes_, static_cast<short>(POSIX_SPAWN_SETSIGDEF |
-                                                                    POSIX_SPAWN_SETSIGMASK | group));
+        const int group = options.newSession ? POSIX_SPAWN_SETSID : POSIX_SPAWN_SETPGROUP;
+        const int flags = POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | group;
+        ::posix_spawnattr_setflags(&attributes_, static_cast<short>(flags));
         ::posix_spawnattr_setpgroup(&attributes_, 0);
         for (int fd = 0; fd <= 2; ++fd) {
             if (fd == 1 && options.standardOutput >= 0) {

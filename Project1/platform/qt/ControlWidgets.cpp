@@ -5,9 +5,9 @@
 #include "PictureButton.h"
 
 #include <QIcon>
-#include <QPixmap>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPixmap>
 
 #include <cmath>
 
