@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps windows-deps configure build run test test-win32 windows bench soak format clean
+.PHONY: all deps windows-deps configure build run test test-win32 windows bench soak package format clean
 
 all: build
 
@@ -37,6 +37,10 @@ windows-deps:
 # build's tools make (only those are built here).
 windows: windows-deps configure
 	@scripts/build-windows.sh $(BUILD) build-windows
+
+# build/zanthera_<release>_<arch>.deb: the program with its menu entry, icons and AppStream data.
+package: build
+	@cmake --build $(BUILD) --target package
 
 bench: windows-deps build windows
 	@scripts/bench.sh $(BUILD)

@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xdotool xclip x11-utils xauth
   fonts-noto-core fonts-farsiweb
+  librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian
 )
 case "${1:-}" in
   windows | win32)

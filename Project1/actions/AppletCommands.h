@@ -8,7 +8,9 @@
 
 namespace zanthera {
 
-inline constexpr std::string_view homePageAddress = "https://zanthera.example/";
+// A build setting (ZANTHERA_HOME_PAGE), so that whoever packages the program can point the
+// home-page button at their own site.
+inline constexpr std::string_view homePageAddress = ZANTHERA_HOME_PAGE;
 
 namespace detail {
 

@@ -1,6 +1,9 @@
 // The window's key icon, read back from the icon file the window stores.
 #include "KeyIcon.h"
 
+#include <QImage>
+#include <QString>
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -107,6 +110,35 @@ TEST(KeyIcon, DarkGreyShadowFallsBelowTheKey) {
             ASSERT_GE(lowest, 0) << "column " << x;
             EXPECT_EQ(image.picture.at(x, lowest), darkGrey) << "column " << x;
         }
+    }
+}
+
+// The installed desktop icons show the same key: the two smallest sizes are the window's pixels
+// exactly, and every larger one, sampled on the pixel art's grid, covers the same silhouette.
+TEST(KeyIcon, DesktopIconsAtEverySizeAreTheWindowsKey) {
+    const auto key = drawKeyIcon();
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        SCOPED_TRACE(size);
+        const QImage icon(
+            QStringLiteral(ZANTHERA_ICON_DIR "/%1x%1/apps/" ZANTHERA_APP_ID ".png").arg(size));
+        ASSERT_EQ(icon.size(), QSize(size, size));
+        const bool drawnBySvg = size != 16 && size != 32;
+        const IconImage& art = key[size == 16 ? 1 : 0];
+        const int grid = art.picture.width;
+        int both = 0, either = 0;
+        for (int y = 0; y < grid; ++y) {
+            for (int x = 0; x < grid; ++x) {
+                const QRgb pixel =
+                    icon.pixel((2 * x + 1) * size / (2 * grid), (2 * y + 1) * size / (2 * grid));
+                const bool shown = qAlpha(pixel) >= 128;
+                both += shown && opaque(art, x, y);
+                either += shown || opaque(art, x, y);
+                if (!drawnBySvg && opaque(art, x, y)) {
+                    EXPECT_EQ(pixel, 0xFF000000u | art.picture.at(x, y)) << x << "," << y;
+                }
+            }
+        }
+        EXPECT_GE(double(both) / either, drawnBySvg ? 0.9 : 1.0);
     }
 }
 

@@ -31,6 +31,11 @@ posix::DescriptorWatch watchOnEventLoop() {
 } // namespace
 
 int runProgram(int argc, char* argv[], std::span<const std::uint8_t> definition) {
+    // Docks and task bars group the window under the installed menu entry by these names: the
+    // class half of the X11 window class (the entry's StartupWMClass) and the entry's own file
+    // name, which Wayland takes as the application id.
+    QCoreApplication::setApplicationName(QStringLiteral(ZANTHERA_WINDOW_CLASS));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZANTHERA_APP_ID));
     QApplication app(argc, argv);
     qt::QtForms forms;
     posix::SystemLookups lookups;
