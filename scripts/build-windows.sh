@@ -10,12 +10,14 @@ windows=$(realpath -m "${2:-$root/build-windows}")
 
 # The pictures, the block and the maintenance tool that takes the icon out of it.
 cmake --build "$host" --target zanthera-form definition/StoredDefinitionData.cpp
+# The Linux build's home page, so that both programs' home-page buttons open the same site.
+home=$(sed -n 's/^ZANTHERA_HOME_PAGE:STRING=//p' "$host/CMakeCache.txt")
 
 build() { # toolchain folder tests
   cmake -S "$root" -B "$2" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$1.cmake" -DZANTHERA_FRONTEND=win32 \
     -DZANTHERA_HOST_BUILD="$host" -DZANTHERA_WINDOWS_TESTS="$3" \
-    -DZANTHERA_WINEPREFIX="$windows/wineprefix" >/dev/null
+    -DZANTHERA_WINEPREFIX="$windows/wineprefix" -DZANTHERA_HOME_PAGE="$home" >/dev/null
   cmake --build "$2" -j "$(nproc)"
 }
 build i686-w64-mingw32 "$windows" OFF
