@@ -8,7 +8,9 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxtst-dev
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev qt6-translations-l10n
+  libgl-dev libx11-dev libxtst-dev
+  python3-fonttools locales-all
   libgtest-dev googletest
   clang libclang-rt-14-dev
   xvfb xdotool xclip x11-utils xauth

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the program. Without a display it shows the window on a virtual one, saves a screenshot
-# once the window has painted, says where, and ends the program.
+# once the window has painted, says where, and ends the program and the virtual display however
+# it went.
 set -euo pipefail
 program=${1:-build/zanthera}
 shot=${2:-build/screenshot.png}
@@ -11,17 +12,29 @@ fi
 
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 
-Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$(dirname "$shot")/xvfb.display" 2>/dev/null &
+# Both set before anything can fail, so the clean-up below always knows what to end.
+app=""
+xvfb=""
+trap 'for p in $app $xvfb; do kill "$p" 2>/dev/null || true; done' EXIT
+displayfile="$(dirname "$shot")/xvfb.display"
+Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$displayfile" 2>/dev/null &
 xvfb=$!
-trap 'kill "$app" "$xvfb" 2>/dev/null || true' EXIT
 for _ in $(seq 100); do
-  [[ -s "$(dirname "$shot")/xvfb.display" ]] && break
+  [[ -s "$displayfile" ]] && break
   sleep 0.05
 done
-export DISPLAY=":$(head -n1 "$(dirname "$shot")/xvfb.display")"
+[[ -s "$displayfile" ]] || { echo "The virtual display did not start." >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$displayfile")"
 "$program" &
 app=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zanthera ver 0.1$' | head -n1)
+window=""
+for _ in $(seq 200); do
+  window=$(xdotool search --onlyvisible --name '^Zanthera ver 0.1$' 2>/dev/null | head -n1 || true)
+  [[ -n "$window" ]] && break
+  kill -0 "$app" 2>/dev/null || { echo "The program ended before its window showed." >&2; exit 1; }
+  sleep 0.1
+done
+[[ -n "$window" ]] || { echo "The program's window did not show within 20 seconds." >&2; exit 1; }
 # Give the window a moment to paint everything after it is mapped.
 sleep 1
 "$(dirname "$program")/zanthera-shot" "$window" "$shot"

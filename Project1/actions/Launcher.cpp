@@ -3,11 +3,22 @@
 
 namespace zanthera {
 
+namespace {
+
+constexpr std::string_view notOpened = "تعذر فتح الصفحة المطلوبة.";
+
+} // namespace
+
 Status launchApplet(PlatformServices& services, std::string_view button) {
-    for (const auto& row : appletCommands)
-        if (row.button == button)
-            return services.startProgram(row.commandLine, normalWindowFocus);
-    return Error{"No command line is set for the button " + std::string(button) + "."};
+    for (const auto& row : appletCommands) {
+        if (row.button != button)
+            continue;
+        if (Status started = services.startProgram(row.commandLine, normalWindowFocus); !started)
+            return explained(notOpened, started.error());
+        return success();
+    }
+    return explained(notOpened,
+                     Error{"No command line is set for the button " + std::string(button) + "."});
 }
 
 Status Cmm1_Click(PlatformServices& s, FormWindow&) {

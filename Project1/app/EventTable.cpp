@@ -48,15 +48,42 @@ std::span<const EventRow> eventTable() {
     return rows;
 }
 
+namespace {
+
+Status runHandler(PlatformServices& services, FormWindow& window, std::string_view control,
+                  FormEvent event) {
+    for (const auto& row : rows)
+        if (row.control == control && row.event == event)
+            return row.handler(services, window);
+    return success();
+}
+
+} // namespace
+
 void dispatch(PlatformServices& services, FormWindow& window, std::string_view control,
               FormEvent event) {
-    for (const auto& row : rows) {
-        if (row.control != control || row.event != event)
-            continue;
-        if (auto result = row.handler(services, window); !result)
-            services.messageBox(result.error().message, criticalOk, failureTitle);
+    if (auto result = runHandler(services, window, control, event); !result)
+        services.messageBox(result.error().message, criticalOk, failureTitle);
+}
+
+void EventDispatcher::operator()(std::string_view control, FormEvent event) {
+    const Status result = runHandler(services_, window_, control, event);
+    if (result || (event == FormEvent::Timer && tickFailureShown_))
         return;
+    tickFailureShown_ = tickFailureShown_ || event == FormEvent::Timer;
+    services_.messageBox(result.error().message, criticalOk, failureTitle);
+}
+
+Status checkWrittenControls(const WindowModel& model) {
+    for (const auto& [name, kind] : writtenControls) {
+        const ControlModel* control = model.find(name);
+        if (!control)
+            return Error{"The window has no control named " + std::string(name) + "."};
+        if (control->kind != kind)
+            return Error{"The control " + std::string(name) +
+                         " is not of the kind its handler writes."};
     }
+    return success();
 }
 
 } // namespace zanthera

@@ -2,6 +2,7 @@
 
 #include "Form1/ControlTable.h"
 #include "Form1/DefinitionReader.h"
+#include "Form1/WindowPlacement.h"
 
 namespace zanthera {
 
@@ -10,9 +11,13 @@ Result<WindowModel> loadWindow(std::span<const std::uint8_t> definition) {
     auto model = readDefinition(definition);
     if (!model)
         return Error{"The window's stored definition is damaged: " + model.error().message};
-    for (auto& control : model.value().controls)
+    // Names for screen readers: a button's lettering, and "the result" for the result box.
+    for (auto& control : model.value().controls) {
         if (const auto* row = design::findControl(control.name))
             control.accessibleName = std::string(row->lettering);
+        if (control.kind == ControlKind::TextBox)
+            control.accessibleName = std::string(resultBoxName);
+    }
     return model;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Form1/ControlTable.h"
 
+#include <initializer_list>
 #include <string>
 
 namespace zanthera {
@@ -28,19 +29,39 @@ Status writeMinutesSinceStart(PlatformServices& services, FormWindow& window) {
     return window.setCaption("Label10", services.numberText(minutes) + std::string(minutesUnit));
 }
 
+Status writeTime(PlatformServices& services, FormWindow& window) {
+    return window.setCaption("Label1", services.timeText(services.now()));
+}
+
+Status writeDate(PlatformServices& services, FormWindow& window) {
+    return window.setCaption("Label2", services.dateText(services.today()));
+}
+
+using Step = Status (*)(PlatformServices&, FormWindow&);
+
+Status runSteps(std::initializer_list<Step> steps, PlatformServices& services, FormWindow& window) {
+    for (Step step : steps)
+        if (auto written = step(services, window); !written)
+            return written;
+    return success();
+}
+
 } // namespace
 
 Status Form_Load(PlatformServices& services, FormWindow& window) {
-    for (auto step : {writeWeekday, writeMonth, writeMinutesSinceStart})
-        if (auto written = step(services, window); !written)
-            return written;
+    if (auto written =
+            runSteps({writeWeekday, writeMonth, writeMinutesSinceStart}, services, window);
+        !written)
+        return written;
     return window.setInterval("Timer1", design::timerIntervalMs);
 }
 
+// Besides the time and date, the tick keeps the weekday, month and minutes current, so a window
+// left open overnight does not show yesterday's day. The window repaints a label only when its
+// text has changed.
 Status Timer1_Timer(PlatformServices& services, FormWindow& window) {
-    if (auto written = window.setCaption("Label1", services.timeText(services.now())); !written)
-        return written;
-    return window.setCaption("Label2", services.dateText(services.today()));
+    return runSteps({writeTime, writeDate, writeWeekday, writeMonth, writeMinutesSinceStart},
+                    services, window);
 }
 
 } // namespace zanthera

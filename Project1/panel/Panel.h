@@ -1,5 +1,5 @@
-// The information panel: weekday, month and minutes since start, filled once when the window
-// loads, and the time and date, rewritten on every tick of Timer1.
+// The information panel: weekday, month and minutes since start, filled when the window loads,
+// and, with the time and date, rewritten on every tick of Timer1.
 #pragma once
 
 #include "platform/FormsEngine.h"

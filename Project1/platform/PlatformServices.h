@@ -51,8 +51,8 @@ class PlatformServices {
     // Ends the program at once with status 0; no further event is delivered.
     virtual void endProgram() = 0;
 
-    // The computer's and the logged-on user's names, in UTF-8; the error says why a name could
-    // not be read.
+    // The computer's name and the logged-on user's name as UTF-8 text, whole whatever their
+    // length; when one cannot be read, the error says why (the system's own error text).
     virtual Result<std::string> computerName() = 0;
     virtual Result<std::string> userName() = 0;
 
@@ -62,19 +62,21 @@ class PlatformServices {
     // The serial number of the system volume (drive C: on Windows, the volume of / elsewhere).
     virtual Result<std::int32_t> volumeSerial(std::string_view drive) = 0;
 
-    // The screen's width and height in physical pixels.
+    // The primary screen's width and height in physical pixels.
     virtual ScreenPixels screenPixels() = 0;
 
     virtual CalendarDate today() = 0;
     virtual TimeOfDay now() = 0;
-    // The user's short date format and time format (with seconds).
+    // The user's short date format, and the time of day with seconds in the user's own way of
+    // writing times, kept as short as the short time format so it fits the panel's label.
     virtual std::string dateText(const CalendarDate& date) = 0;
     virtual std::string timeText(const TimeOfDay& time) = 0;
     // 1 for Sunday ... 7 for Saturday.
     virtual int weekday(const CalendarDate& date) = 0;
     // The full name of month 1 to 12 in the user's language.
     virtual std::string monthName(int month) = 0;
-    // The number rounded to a whole number (halves away from zero), digits only.
+    // The number rounded to a whole number (halves away from zero), in the user's own digits
+    // and without group separators.
     virtual std::string numberText(double value) = 0;
 };
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <variant>
 
@@ -10,6 +11,12 @@ namespace zanthera {
 struct Error {
     std::string message;
 };
+
+// A failure as the user reads it: what went wrong, in Arabic, then on the next line the
+// technical detail (the program tried, the system's error text) for whoever has to mend it.
+inline Error explained(std::string_view headline, const Error& detail) {
+    return Error{std::string(headline) + "\n" + detail.message};
+}
 
 template <typename T> class [[nodiscard]] Result {
   public:

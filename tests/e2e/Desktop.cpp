@@ -178,6 +178,17 @@ QImage RunningProgram::grab(unsigned long window) const {
     return out;
 }
 
+QRect RunningProgram::placeOf(unsigned long window) const {
+    Connection x(display_);
+    XWindowAttributes a;
+    Window child = 0;
+    int left = 0, top = 0;
+    if (!x.d || !XGetWindowAttributes(x.d, window, &a) ||
+        !XTranslateCoordinates(x.d, window, a.root, 0, 0, &left, &top, &child))
+        return {};
+    return {left, top, a.width, a.height};
+}
+
 std::vector<QSize> RunningProgram::iconSizes(unsigned long window) const {
     Connection x(display_);
     std::vector<QSize> sizes;

@@ -8,6 +8,7 @@
 #include <QProcessEnvironment>
 #include <QString>
 
+#include <QRect>
 #include <QSize>
 #include <chrono>
 #include <memory>
@@ -51,6 +52,8 @@ class RunningProgram {
     void key(unsigned long window, const QString& keys);
     QString clipboard() const;
     QImage grab(unsigned long window) const;
+    // The window's client area on the screen, in the screen's pixels.
+    QRect placeOf(unsigned long window) const;
     // The sizes of the icon images the window offers the window manager, e.g. {16, 32}.
     std::vector<QSize> iconSizes(unsigned long window) const;
     // What the window's close box does: ask the window to close itself.

@@ -19,10 +19,11 @@ class FakeWindow : public FormWindow {
   public:
     std::vector<Write> writes;
     std::map<std::string, std::string, std::less<>> values;
+    std::string missingLabel; // a label this window lacks, as a faulty definition might
 
     Status setCaption(std::string_view label, std::string_view text) override {
-        if (!label.starts_with("Label"))
-            return Error{"not a label"};
+        if (!label.starts_with("Label") || label == missingLabel)
+            return Error{"no label " + std::string(label)};
         return record(label, text);
     }
     Status setText(std::string_view box, std::string_view text) override {

@@ -1,5 +1,6 @@
 // The launcher: each applet button starts its own command line, exactly once per click, with a
 // normal focused window, and never touches the window's texts.
+#include "Form1/ControlTable.h"
 #include "actions/AppletCommands.h"
 #include "actions/Handlers.h"
 #include "app/EventTable.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace zanthera {
@@ -91,7 +93,8 @@ TEST(Launcher, AFailedStartIsShownToTheUserAndTheProgramGoesOn) {
     services.startAnswer = Error{"No program for the sound settings is installed."};
     dispatch(services, window, "Cmm1", FormEvent::Click);
     ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_EQ(services.boxes[0].prompt, "No program for the sound settings is installed.");
+    EXPECT_EQ(services.boxes[0].prompt,
+              "تعذر فتح الصفحة المطلوبة.\nNo program for the sound settings is installed.");
     EXPECT_EQ(services.boxes[0].buttons, criticalOk);
     EXPECT_TRUE(window.writes.empty());
 
@@ -111,6 +114,42 @@ TEST(EventTable, EventsWithoutARowAreIgnored) {
     EXPECT_TRUE(services.boxes.empty());
     EXPECT_TRUE(window.writes.empty());
     EXPECT_EQ(services.endCalls, 0);
+}
+
+// A tick that fails every second is reported once; a failing click is reported every time.
+TEST(EventDispatcher, ReportsAFailingTickOnceAndEveryFailingClick) {
+    FakeServices services;
+    services.serialError = "none";
+    FakeWindow window;
+    window.missingLabel = "Label2";
+    EventDispatcher dispatcher(services, window);
+    for (int second = 0; second < 5; ++second)
+        dispatcher("Timer1", FormEvent::Timer);
+    EXPECT_EQ(window.value("Label1"), "16:40:5"); // the tick still does what it can
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].prompt, "no label Label2");
+    dispatcher("Command2", FormEvent::Click);
+    dispatcher("Command2", FormEvent::Click);
+    EXPECT_EQ(services.boxes.size(), 3u);
+}
+
+TEST(EventTable, EveryWrittenControlMustExistWithItsKind) {
+    EXPECT_TRUE(checkWrittenControls(design::designedWindow()));
+    // A control of kind Window stands for one missing from the window.
+    const std::pair<const char*, ControlKind> faults[] = {{"Label2", ControlKind::Window},
+                                                          {"Text1", ControlKind::Label},
+                                                          {"Timer1", ControlKind::Button},
+                                                          {"Label10", ControlKind::TextBox}};
+    for (const auto& [name, kind] : faults) {
+        WindowModel model = design::designedWindow();
+        auto& control = *std::ranges::find(model.controls, name, &ControlModel::name);
+        control.kind = kind;
+        if (kind == ControlKind::Window)
+            control.name = "Missing";
+        const Status checked = checkWrittenControls(model);
+        ASSERT_FALSE(checked) << name;
+        EXPECT_NE(checked.error().message.find(name), std::string::npos);
+    }
 }
 
 TEST(EventTable, TwentyOneHandlersEachNamedAfterItsControlAndEvent) {

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sys/utsname.h>
 
 namespace zanthera::posix {
 namespace {

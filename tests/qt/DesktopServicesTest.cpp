@@ -8,7 +8,11 @@
 #include <gtest/gtest.h>
 
 #include "Form1/ControlTable.h"
+#include "panel/Panel.h"
 #include "platform/qt/ControlWidgets.h"
+#include "platform/qt/QtForms.h"
+
+#include <QProcess>
 
 namespace zanthera::qt {
 namespace {
@@ -36,22 +40,26 @@ TEST(DesktopLocale, FullMonthNamesInTheUsersLanguage) {
     }
 }
 
-TEST(DesktopLocale, TimeTextCarriesSecondsAndNoTimeZone) {
-    for (const char* locale : {"C", "en_US", "de_DE", "ar_EG", "fr_FR"}) {
-        SCOPED_TRACE(locale);
-        Services s(locale);
-        const QString format = timeFormatWithSeconds(QLocale(locale));
-        EXPECT_TRUE(format.contains('s'));
-        EXPECT_FALSE(format.contains('t'));
-        const QString text = QString::fromStdString(s.services.timeText({13, 5, 9}));
-        const QLocale l(locale);
-        EXPECT_TRUE(text.contains(l.toString(9).rightJustified(2, l.zeroDigit().at(0))))
-            << text.toStdString();
+TEST(DesktopLocale, TimeHasSecondsAfterTheShortFormsMinutesAndNoZoneOrItsSeparators) {
+    const struct {
+        const char* locale;
+        const char* text;
+    } cases[] = {
+        {"C", "13:05:09"},     {"en_US", "1:05:09 PM"},
+        {"be_BY", "13:05:09"}, {"sq_AL", "1:05:09 E PASDITES"},
+        {"fi_FI", "13.05.09"}, {"ar_EG", "١:٠٥:٠٩ م"},
+    };
+    for (const auto& c : cases) {
+        Services s(c.locale);
+        EXPECT_EQ(s.services.timeText({13, 5, 9}), c.text) << c.locale;
     }
-    Services c("C");
-    EXPECT_EQ(c.services.timeText({7, 8, 9}), "07:08:09");
-    Services us("en_US");
-    EXPECT_EQ(us.services.timeText({13, 5, 9}), "1:05:09 PM");
+    const std::pair<const char*, const char*> zones[] = {
+        {"HH:mm:ss, t", "HH:mm:ss"},    {"h:mm:ss a, tttt", "h:mm:ss a"},
+        {"HH:mm:ss (t)", "HH:mm:ss"},   {"t HH:mm", "HH:mm"},
+        {"H 'h' mm t a", "H 'h' mm a"}, {"HH:mm 'at' ss", "HH:mm 'at' ss"},
+    };
+    for (const auto& [format, stripped] : zones)
+        EXPECT_EQ(withoutZone(format), stripped) << format;
 }
 
 TEST(DesktopLocale, ShortDateInTheUsersFormat) {
@@ -70,14 +78,49 @@ TEST(DesktopCalendar, WeekdaysCountFromSunday) {
     EXPECT_EQ(s.services.weekday({2026, 2, 30}), 0); // not a date
 }
 
-TEST(DesktopNumbers, WholeNumbersWithHalvesAwayFromZero) {
-    Services s("de_DE");
-    const std::pair<double, const char*> cases[] = {
-        {0.0, "0"},         {0.49999, "0"},         {0.5, "1"}, {1.5, "2"}, {2.5, "3"},
-        {71583.5, "71584"}, {1234567.0, "1234567"},
+TEST(DesktopNumbers, WholeNumbersInTheLocalesDigitsWithHalvesAwayFromZero) {
+    const std::tuple<const char*, double, const char*> cases[] = {
+        {"de_DE", 0.0, "0"},       {"de_DE", 0.49999, "0"},         {"de_DE", 0.5, "1"},
+        {"de_DE", 2.5, "3"},       {"de_DE", 1234567.0, "1234567"}, {"ar_EG", 75.0, "٧٥"},
+        {"fa_IR", 1234.0, "۱۲۳۴"},
     };
-    for (const auto& [value, text] : cases)
-        EXPECT_EQ(s.services.numberText(value), text) << value;
+    for (const auto& [locale, value, text] : cases)
+        EXPECT_EQ(Services(locale).services.numberText(value), text) << locale << value;
+}
+
+// Every installed locale's longest panel texts (every month, morning and evening, a long
+// uptime) show whole in their labels.
+TEST(DesktopLocale, EveryInstalledLocalesPanelTextsShowWhole) {
+    QProcess list;
+    list.start("locale", {"-a"});
+    ASSERT_TRUE(list.waitForFinished(10000));
+    const QStringList locales = QString::fromLocal8Bit(list.readAllStandardOutput()).split('\n');
+    ASSERT_GT(locales.size(), 100) << "install locales-all";
+    useArabicFont();
+    QtForms forms(96);
+    ASSERT_TRUE(forms.create(design::designedWindow()));
+    const auto whole = [&](const char* label, const std::string& text) {
+        ASSERT_TRUE(forms.setCaption(label, text));
+        const auto* shown = qobject_cast<QLabel*>(forms.control(label));
+        EXPECT_LE(QFontMetrics(shown->font()).horizontalAdvance(shown->text()),
+                  shown->contentsRect().width())
+            << label << " " << text;
+    };
+    for (const QString& name : locales) {
+        if (name.isEmpty() || name == "C" || name == "POSIX")
+            continue;
+        SCOPED_TRACE(name.toStdString());
+        Services s(name.toLocal8Bit().constData());
+        for (int month = 1; month <= 12; ++month) {
+            whole("Label5", s.services.monthName(month));
+            whole("Label2", s.services.dateText({2026, month, 28}));
+            whole("Label1", s.services.timeText({month, 59, 59}));
+            whole("Label1", s.services.timeText({month + 11, 38, 48}));
+        }
+        whole("Label10", s.services.numberText(5'760'000) + std::string(minutesUnit));
+        for (std::string_view day : weekdayNames)
+            whole("Label6", std::string(day));
+    }
 }
 
 TEST(DesktopCaptions, EveryFixedCaptionFitsItsLabel) {

@@ -3,8 +3,10 @@
 #include "Form1/ControlTable.h"
 #include "Form1/DefinitionReader.h"
 #include "Form1/StoredDefinition.h"
+#include "app/WindowSource.h"
 #include "platform/qt/QtForms.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -86,7 +88,9 @@ TEST(FormsFrame, FixedWindowAtItsPlaceWithCloseBoxOnly) {
         EXPECT_EQ(w->size(), client);
         EXPECT_EQ(w->minimumSize(), client);
         EXPECT_EQ(w->maximumSize(), client);
-        EXPECT_EQ(w->geometry().topLeft(), dpi == 96.0 ? QPoint(318, 139) : QPoint(398, 174));
+        // The offscreen screen is 800 x 800: the window keeps its place at 96 DPI and at 120
+        // DPI moves just enough up and left to fit.
+        EXPECT_EQ(w->geometry().topLeft(), dpi == 96.0 ? QPoint(318, 139) : QPoint(269, 165));
         EXPECT_EQ(w->windowTitle(), QStringLiteral("Zanthera ver 0.1"));
         const auto flags = w->windowFlags();
         EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
@@ -129,6 +133,33 @@ TEST(FormsControls, KindsTextsAndColoursAsDesigned) {
     EXPECT_EQ(labels, 10);
     EXPECT_EQ(boxes, 1);
     EXPECT_EQ(timers, 1);
+}
+
+// What a screen reader is told: the window is a frame named by its caption, the result box has
+// a name, and each value label is labelled by the caption beside it.
+TEST(FormsAccessibility, FrameResultBoxAndEveryValueLabelsCaption) {
+    // Built as the program builds it, from the stored definition, which gives the names.
+    auto b = std::make_unique<Built>();
+    b->forms = std::make_unique<QtForms>(96);
+    ASSERT_TRUE(b->forms->create(loadWindow(storedDefinition()).value()));
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(b->forms->window());
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Zanthera ver 0.1"));
+    EXPECT_EQ(
+        QAccessible::queryAccessibleInterface(b->forms->control("Text1"))->text(QAccessible::Name),
+        QStringLiteral("النتيجة"));
+    const std::pair<const char*, QString> captions[] = {
+        {"Label1", "الوقت"},
+        {"Label2", "التاريخ"},
+        {"Label6", "اليوم"},
+        {"Label5", "الشهر"},
+        {"Label10", "مضى على تشغيلك للكمبيوتر بالدقيقة"}};
+    for (const auto& [value, caption] : captions) {
+        const auto relations = QAccessible::queryAccessibleInterface(b->forms->control(value))
+                                   ->relations(QAccessible::Label);
+        ASSERT_EQ(relations.size(), 1) << value;
+        EXPECT_EQ(relations[0].first->text(QAccessible::Name), caption) << value;
+    }
 }
 
 TEST(FormsControls, ExitButtonFaceIsPureBlue) {

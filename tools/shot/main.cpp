@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -24,16 +25,31 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "zanthera-shot: no window %s\n", argv[1]);
         return 1;
     }
-    XImage* image = XGetImage(display, window, 0, 0, unsigned(attributes.width),
-                              unsigned(attributes.height), AllPlanes, ZPixmap);
+    // Only the part of a window that lies on the screen has pixels to read; asking for more
+    // is an X error that would end this tool. The rest of the picture stays black.
+    Window child = 0;
+    int screenX = 0, screenY = 0;
+    XWindowAttributes root;
+    XGetWindowAttributes(display, attributes.root, &root);
+    XTranslateCoordinates(display, window, attributes.root, 0, 0, &screenX, &screenY, &child);
+    const int left = std::max(0, -screenX), top = std::max(0, -screenY);
+    const int right = std::min(attributes.width, root.width - screenX);
+    const int bottom = std::min(attributes.height, root.height - screenY);
+    QImage out(attributes.width, attributes.height, QImage::Format_RGB32);
+    out.fill(Qt::black);
+    if (right <= left || bottom <= top) {
+        std::fprintf(stderr, "zanthera-shot: window %s is wholly off the screen\n", argv[1]);
+        return 1;
+    }
+    XImage* image = XGetImage(display, window, left, top, unsigned(right - left),
+                              unsigned(bottom - top), AllPlanes, ZPixmap);
     if (!image) {
         std::fprintf(stderr, "zanthera-shot: cannot read the window's pixels\n");
         return 1;
     }
-    QImage out(attributes.width, attributes.height, QImage::Format_RGB32);
-    for (int y = 0; y < attributes.height; ++y)
-        for (int x = 0; x < attributes.width; ++x)
-            out.setPixel(x, y, QRgb(XGetPixel(image, x, y) | 0xFF000000u));
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            out.setPixel(x, y, QRgb(XGetPixel(image, x - left, y - top) | 0xFF000000u));
     XDestroyImage(image);
     XCloseDisplay(display);
     if (!out.save(QString::fromLocal8Bit(argv[2]), "PNG")) {

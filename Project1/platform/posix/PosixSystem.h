@@ -62,7 +62,8 @@ class PosixSystem {
     // installed program that can. The error names the page and every program tried.
     Status startProgram(std::string_view commandLine);
 
-    // The host name and the login name of the user running the program.
+    // The host name and the login name of the user running the program, or why they cannot
+    // be read (a failing call, a user id with no account).
     Result<std::string> computerName();
     Result<std::string> userName();
 

@@ -3,9 +3,7 @@
 
 #include "platform/Result.h"
 
-#include <cstdint>
 #include <string>
-#include <string_view>
 #include <sys/types.h>
 
 namespace zanthera::posix {

@@ -4,6 +4,8 @@
 #include "Form1/ImageFiles.h"
 #include "PictureButton.h"
 
+#include <QApplication>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QPaintEvent>
 #include <QPainter>
@@ -59,6 +61,19 @@ Qt::Alignment alignmentOf(std::uint8_t stored) {
 }
 
 } // namespace
+
+QString useArabicFont() {
+    // Compiled into the program, so the captions show on a system without any Arabic font, and
+    // named outright, so no search through the system's fonts runs for the Arabic letters.
+    const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/ZantheraArabic.ttf"));
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty())
+        return {};
+    QFont font = QApplication::font();
+    font.setFamilies({families.front()});
+    QApplication::setFont(font);
+    return families.front();
+}
 
 QColor colourOf(StoredColour colour) {
     if (!colour.isSystem())
@@ -158,13 +173,16 @@ QLabel* makeLabel(const ControlModel& control, QWidget* parent) {
 }
 
 void fitCaption(QLabel* label) {
-    constexpr qreal smallestPoint = 6.0;
+    constexpr qreal smallestPoint = 4.0;
     const int room = label->contentsRect().width();
-    QFont font = label->font();
+    // Start again from the window's own font each time, so a short text after a long one is
+    // shown at full size again.
+    QFont font = label->parentWidget() ? label->parentWidget()->font() : label->font();
     while (QFontMetrics(font).horizontalAdvance(label->text()) > room &&
            font.pointSizeF() > smallestPoint)
         font.setPointSizeF(font.pointSizeF() - 0.5);
-    label->setFont(font);
+    if (font != label->font())
+        label->setFont(font);
 }
 
 ResultBox* makeTextBox(const ControlModel& control, QWidget* parent) {

@@ -37,6 +37,10 @@ class ResultBox : public QTextEdit {
     void setResult(std::string_view text);
 };
 
+// Makes the Arabic face compiled into the program the application's font; returns its family,
+// or nothing when it could not be loaded.
+QString useArabicFont();
+
 QColor colourOf(StoredColour colour);
 // The picture of an image file at `scale` times its size; a null image when there is none.
 QImage decodePicture(const ImageFile& file, double scale);
@@ -45,8 +49,9 @@ PictureButton* makeButton(const ControlModel& control, QWidget* parent, double s
 QLabel* makeLabel(const ControlModel& control, QWidget* parent);
 ResultBox* makeTextBox(const ControlModel& control, QWidget* parent);
 
-// Shrinks a fixed caption's font until the caption fits its label: the design's captions were
-// sized for a smaller interface font than most Linux desktops use, and a cut caption reads badly.
+// Shrinks a label's font until its text fits: the design's labels were sized for a smaller
+// interface font than most Linux desktops use, and some locales' month names and times are
+// long; a cut caption or value reads badly.
 void fitCaption(QLabel* label);
 
 } // namespace zanthera::qt

@@ -9,6 +9,10 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTime>
+#include <qpa/qplatformscreen.h>
+
+#include <algorithm>
+#include <vector>
 
 #include <cmath>
 
@@ -48,34 +52,98 @@ class CopyableMessageBox : public QMessageBox {
     }
 };
 
+// A time format split into its pieces: runs of one field letter, quoted text, and the literal
+// characters between them.
+struct FormatPiece {
+    QString text;
+    bool field = false;
+};
+
+std::vector<FormatPiece> splitFormat(const QString& format) {
+    std::vector<FormatPiece> pieces;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format[i];
+        qsizetype end = i + 1;
+        if (c == u'\'') {
+            end = format.indexOf(u'\'', i + 1);
+            end = end < 0 ? format.size() : end + 1;
+        } else if (c.isLetter()) {
+            while (end < format.size() && format[end] == c)
+                ++end;
+        } else {
+            while (end < format.size() && !format[end].isLetter() && format[end] != u'\'')
+                ++end;
+        }
+        pieces.push_back({format.mid(i, end - i), c.isLetter()});
+        i = end;
+    }
+    return pieces;
+}
+
+QString joinFormat(const std::vector<FormatPiece>& pieces) {
+    QString format;
+    for (const auto& piece : pieces)
+        format += piece.text;
+    return format;
+}
+
+bool isZone(const FormatPiece& piece) {
+    return piece.field && piece.text.startsWith(u't');
+}
+
 } // namespace
 
-QString timeFormatWithSeconds(const QLocale& locale) {
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    // Drop each time-zone field and whatever spacing or brackets stood round it. Done by hand:
-    // a regular expression would load and compile a whole engine at start-up for this one line.
-    for (qsizetype zone = format.indexOf(u't'); zone >= 0; zone = format.indexOf(u't')) {
-        qsizetype begin = zone;
-        qsizetype end = zone;
-        while (end < format.size() && format[end] == u't')
-            ++end;
-        if (begin > 0 && (format[begin - 1] == u'(' || format[begin - 1] == u'['))
-            --begin;
-        if (end < format.size() && (format[end] == u')' || format[end] == u']'))
-            ++end;
-        while (begin > 0 && format[begin - 1].isSpace())
-            --begin;
-        while (end < format.size() && format[end].isSpace())
-            ++end;
-        format.replace(begin, end - begin, QStringLiteral(" "));
+QString withoutZone(const QString& format) {
+    std::vector<FormatPiece> pieces = splitFormat(format);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (!isZone(pieces[i]))
+            continue;
+        // The separators round the zone ("HH:mm:ss, t", "(t)") belong to it and go with it; a
+        // zone between two fields leaves one space to keep them apart.
+        std::size_t first = i, last = i;
+        if (first > 0 && !pieces[first - 1].field)
+            --first;
+        if (last + 1 < pieces.size() && !pieces[last + 1].field)
+            ++last;
+        const bool between = first > 0 && last + 1 < pieces.size();
+        pieces.erase(pieces.begin() + std::ptrdiff_t(first),
+                     pieces.begin() + std::ptrdiff_t(last) + 1);
+        if (between)
+            pieces.insert(pieces.begin() + std::ptrdiff_t(first), FormatPiece{QStringLiteral(" ")});
+        i = first;
     }
-    return format.trimmed();
+    return joinFormat(pieces).trimmed();
+}
+
+QString timeFormatWithSeconds(const QLocale& locale) {
+    // The long format would give the seconds too, but it is much wider in many locales; the
+    // short one with seconds put after the minutes, in the same way as the minutes follow the
+    // hour, fits the panel's label everywhere.
+    std::vector<FormatPiece> pieces =
+        splitFormat(withoutZone(locale.timeFormat(QLocale::ShortFormat)));
+    const auto isField = [](const FormatPiece& p, QChar letter) {
+        return p.field && p.text.startsWith(letter);
+    };
+    if (std::ranges::any_of(pieces, [&](const auto& p) { return isField(p, u's'); }))
+        return joinFormat(pieces);
+    const auto minutes =
+        std::ranges::find_if(pieces, [&](const auto& p) { return isField(p, u'm'); });
+    if (minutes == pieces.end())
+        return joinFormat(pieces);
+    QString separator = QStringLiteral(":");
+    if (minutes != pieces.begin() && !std::prev(minutes)->field)
+        separator = std::prev(minutes)->text;
+    const auto at = std::next(minutes);
+    pieces.insert(at, {{separator}, {QStringLiteral("ss"), true}});
+    return joinFormat(pieces);
 }
 
 DesktopServices::DesktopServices(posix::PosixSystem& system, QLocale locale,
                                  std::function<QWidget*()> owner)
     : system_(system), locale_(std::move(locale)), timeFormat_(timeFormatWithSeconds(locale_)),
-      owner_(std::move(owner)) {}
+      owner_(std::move(owner)) {
+    locale_.setNumberOptions(QLocale::OmitGroupSeparator);
+}
 
 Status DesktopServices::startProgram(std::string_view commandLine, int) {
     return system_.startProgram(commandLine);
@@ -115,8 +183,9 @@ ScreenPixels DesktopServices::screenPixels() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return {};
-    // Qt reports the size in device-independent pixels; the device has this many per one.
-    const QSize size = screen->size() * screen->devicePixelRatio();
+    // The platform's own screen counts device pixels; QScreen's size is in the scaled pixels
+    // that widgets use, which at 125 % or 200 % would report a smaller screen than the user has.
+    const QSize size = screen->handle()->geometry().size();
     return {size.width(), size.height()};
 }
 
@@ -149,8 +218,9 @@ std::string DesktopServices::monthName(int month) {
 }
 
 std::string DesktopServices::numberText(double value) {
-    // std::round takes halves away from zero.
-    return QString::number(std::round(value), 'f', 0).toStdString();
+    // std::round takes halves away from zero; the locale writes the digits, so the minutes use
+    // the same Arabic-Indic or Persian digits as the time and the date beside them.
+    return locale_.toString(static_cast<qlonglong>(std::round(value))).toStdString();
 }
 
 } // namespace zanthera::qt

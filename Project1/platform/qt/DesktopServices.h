@@ -41,7 +41,10 @@ class DesktopServices final : public PlatformServices {
     std::function<QWidget*()> owner_;
 };
 
-// The locale's long time format without its time-zone part: a time with seconds.
+// The locale's short time format with the seconds added after the minutes, without any
+// time-zone field.
 QString timeFormatWithSeconds(const QLocale& locale);
+// A time format without its time-zone field and the separators that went with it.
+QString withoutZone(const QString& format);
 
 } // namespace zanthera::qt

@@ -2,8 +2,11 @@
 
 #include "ControlWidgets.h"
 #include "Form1/ControlTable.h"
+#include "Form1/WindowPlacement.h"
 #include "PictureButton.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
@@ -18,9 +21,34 @@ namespace {
 // window, pictures included, is scaled by the DPI over this one.
 constexpr double designDpi = 96.0;
 
+// Screen readers take the window for a frame named by its caption; a plain top-level QWidget
+// would otherwise pass for an anonymous client area.
+QAccessibleInterface* formAccessible(const QString& className, QObject* object) {
+    auto* form = dynamic_cast<FormWidget*>(object);
+    if (className != QLatin1String("QWidget") || !form)
+        return nullptr;
+    return new QAccessibleWidget(form, QAccessible::Window);
+}
+
+// The designed place where the whole window fits the screen's free area, else as near to it as
+// fits, else with its top-left corner on the screen.
+QPoint placeOnScreen(QPoint designed, QSize size) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return designed;
+    const QRect free = screen->availableGeometry();
+    const QPoint origin = screen->geometry().topLeft();
+    const ScreenRect placed = zanthera::placeOnScreen(
+        {origin.x() + designed.x(), origin.y() + designed.y(), size.width(), size.height()},
+        {free.x(), free.y(), free.width(), free.height()});
+    return {placed.left, placed.top};
+}
+
 } // namespace
 
 QtForms::QtForms(double logicalDpi) : dpi_(logicalDpi) {
+    static const bool factoryInstalled = (QAccessible::installFactory(formAccessible), true);
+    (void)factoryInstalled;
     if (dpi_ <= 0) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         dpi_ = screen ? screen->logicalDotsPerInch() : 96.0;
@@ -41,14 +69,18 @@ Status QtForms::create(const WindowModel& model) {
     if (window_)
         return Error{"The window has already been created."};
     auto form = std::make_unique<FormWidget>(model.form, scale());
+    // The panel's reading order comes from the controls' places, never from mirroring, even
+    // when Qt's own translations make the application right-to-left.
+    form->setLayoutDirection(Qt::LeftToRight);
     const ClientRect& c = model.form.client;
-    form->setGeometry(pixels(int(c.left)), pixels(int(c.top)), pixels(int(c.width)),
-                      pixels(int(c.height)));
-    form->setFixedSize(pixels(int(c.width)), pixels(int(c.height)));
+    const QSize size(pixels(int(c.width)), pixels(int(c.height)));
+    form->setGeometry(QRect(placeOnScreen({pixels(int(c.left)), pixels(int(c.top))}, size), size));
+    form->setFixedSize(size);
     window_ = std::move(form);
     for (const auto& control : model.controls)
         createControl(control);
     applyTabOrder(model);
+    describeForScreenReaders(model);
     return success();
 }
 
@@ -91,6 +123,19 @@ void QtForms::createControl(const ControlModel& control) {
     }
     object->setObjectName(QString::fromStdString(control.name));
     controls_.emplace(control.name, object);
+}
+
+// The result box gets a name, and each value label is labelled by the caption beside it, so a
+// screen reader says "الوقت 01:34:52" rather than a bare time.
+void QtForms::describeForScreenReaders(const WindowModel& model) {
+    for (const auto& c : model.controls) {
+        if (auto* widget = find<QWidget>(c.name); widget && !c.accessibleName.empty())
+            widget->setAccessibleName(QString::fromStdString(c.accessibleName));
+        if (!isValueLabel(c))
+            continue;
+        if (const ControlModel* caption = captionOf(model, c))
+            find<QLabel>(caption->name)->setBuddy(find<QWidget>(c.name));
+    }
 }
 
 // The focus walks the controls that can take it in rising tab index and wraps round; labels hold
@@ -148,6 +193,7 @@ Status QtForms::setCaption(std::string_view label, std::string_view text) {
         return success();
     shown.assign(text);
     widget->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    fitCaption(widget);
     return success();
 }
 

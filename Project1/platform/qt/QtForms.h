@@ -38,6 +38,7 @@ class QtForms final : public FormsEngine {
   private:
     void createControl(const ControlModel& control);
     void applyTabOrder(const WindowModel& model);
+    void describeForScreenReaders(const WindowModel& model);
     template <typename T> T* find(std::string_view name) const;
     int pixels(int twips) const;
     double scale() const;

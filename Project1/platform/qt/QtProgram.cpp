@@ -1,5 +1,6 @@
 // The program on a Linux desktop: Qt's application object, the Qt forms engine and the desktop's
-// platform services.
+// platform services. Without a reachable display it says so in one line and returns status 1.
+#include "ControlWidgets.h"
 #include "DesktopServices.h"
 #include "QtForms.h"
 #include "app/Startup.h"
@@ -7,8 +8,15 @@
 #include "platform/posix/ResidentPages.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+#include <vector>
 
 namespace zanthera {
 
@@ -28,6 +36,46 @@ posix::DescriptorWatch watchOnEventLoop() {
     };
 }
 
+// Qt's messages from while the application object is being made: kept back, because when no
+// display can be reached Qt ends with a dozen lines of plugin detail where one line does.
+std::vector<std::pair<QtMsgType, QString>>* heldMessages = nullptr;
+QtMessageHandler qtHandler = nullptr;
+
+QString displayTried() {
+    for (const char* variable : {"WAYLAND_DISPLAY", "DISPLAY"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value)
+            return QStringLiteral("%1=%2").arg(QLatin1String(variable),
+                                               QString::fromLocal8Bit(value));
+    }
+    return QStringLiteral("DISPLAY (not set)");
+}
+
+void holdStartupMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtFatalMsg) {
+        heldMessages->emplace_back(type, message);
+        return;
+    }
+    // Qt cannot go on without a display and would abort with a core dump; one clear line and
+    // the ordinary failure status serve the user better.
+    // The technical detail follows the Arabic sentence: the display tried and Qt's own reason.
+    QString detail = heldMessages->empty() ? message : heldMessages->back().second;
+    detail.replace(u'\n', u' ');
+    const QByteArray line =
+        QStringLiteral("زانثيرا: تعذر الاتصال بالشاشة فلا يمكن عرض النافذة. (%1: %2)\n")
+            .arg(displayTried(), detail.trimmed())
+            .toUtf8();
+    (void)!::write(STDERR_FILENO, line.constData(), std::size_t(line.size()));
+    ::_exit(1);
+}
+
+// The standard buttons ("OK") in the user's language, from Qt's own translations.
+void loadQtTranslations(QApplication& app, QTranslator& translator) {
+    if (translator.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&translator);
+}
+
 } // namespace
 
 int runProgram(int argc, char* argv[], std::span<const std::uint8_t> definition) {
@@ -36,7 +84,18 @@ int runProgram(int argc, char* argv[], std::span<const std::uint8_t> definition)
     // name, which Wayland takes as the application id.
     QCoreApplication::setApplicationName(QStringLiteral(ZANTHERA_WINDOW_CLASS));
     QGuiApplication::setDesktopFileName(QStringLiteral(ZANTHERA_APP_ID));
+    std::vector<std::pair<QtMsgType, QString>> held;
+    heldMessages = &held;
+    qtHandler = qInstallMessageHandler(holdStartupMessage);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtHandler);
+    for (const auto& [type, message] : held)
+        qt_message_output(type, QMessageLogContext(), message);
+    heldMessages = nullptr;
+
+    QTranslator translator;
+    loadQtTranslations(app, translator);
+    qt::useArabicFont();
     qt::QtForms forms;
     posix::SystemLookups lookups;
     lookups.watchDescriptor = watchOnEventLoop();
