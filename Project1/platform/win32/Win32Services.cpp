@@ -62,7 +62,7 @@ Result<std::string> readName(NameCall call, DWORD size, std::string_view what,
 } // namespace
 
 Error systemFailure(std::string_view what, std::string_view call, DWORD error) {
-    return Error{std::string(what) + "\n(" + std::string(call) + ": " + systemText(error) + ")"};
+    return Error{std::string(what) + " (" + std::string(call) + ": " + systemText(error) + ")"};
 }
 
 Win32Services::Win32Services(std::function<HWND()> owner, std::function<void()> end)
@@ -79,7 +79,7 @@ Status Win32Services::startProgram(std::string_view commandLine, int windowStyle
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
-        return systemFailure("تعذّر تشغيل الأمر: " + std::string(commandLine), "CreateProcessW",
+        return systemFailure("Could not start " + std::string(commandLine), "CreateProcessW",
                              GetLastError());
     // The started program may bring its window to the front, as the user asked for it.
     AllowSetForegroundWindow(process.dwProcessId);
@@ -102,13 +102,13 @@ void Win32Services::endProgram() {
 }
 
 Result<std::string> Win32Services::computerName() {
-    return readName(&GetComputerNameW, MAX_COMPUTERNAME_LENGTH + 1, "تعذّرت قراءة اسم الكمبيوتر.",
-                    "GetComputerNameW");
+    return readName(&GetComputerNameW, MAX_COMPUTERNAME_LENGTH + 1,
+                    "Could not read the computer name", "GetComputerNameW");
 }
 
 Result<std::string> Win32Services::userName() {
     constexpr DWORD longestUserName = 256;
-    return readName(&GetUserNameW, longestUserName + 1, "تعذّرت قراءة اسم المستخدم.",
+    return readName(&GetUserNameW, longestUserName + 1, "Could not read the user name",
                     "GetUserNameW");
 }
 
@@ -127,7 +127,7 @@ Result<std::int32_t> Win32Services::volumeSerial(std::string_view drive) {
     const DWORD error = GetLastError();
     SetThreadErrorMode(oldMode, nullptr);
     if (!read)
-        return systemFailure("تعذّرت قراءة الرقم التسلسلي للقرص " + std::string(drive),
+        return systemFailure("Could not read the serial number of " + std::string(drive),
                              "GetVolumeInformationW", error);
     return static_cast<std::int32_t>(serial);
 }

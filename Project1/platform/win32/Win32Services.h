@@ -38,8 +38,8 @@ class Win32Services final : public PlatformServices {
     std::function<void()> end_;
 };
 
-// The failure of a system call as the user reads it: what could not be done, in Arabic, then the
-// call and the system's description of `error`.
+// The technical detail of a failed system call: what could not be done, the call and the system's
+// description of `error`. The handlers put the Arabic headline for the user in front of it.
 Error systemFailure(std::string_view what, std::string_view call, DWORD error);
 
 } // namespace zanthera::win32
