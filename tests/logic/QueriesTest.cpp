@@ -1,5 +1,6 @@
 // The information buttons, against a scripted platform: what each writes into Text1, and that a
 // failure writes nothing.
+#include "Form1/WindowPlacement.h"
 #include "actions/Handlers.h"
 #include "app/EventTable.h"
 #include "fakes/FakeServices.h"
@@ -12,6 +13,24 @@ namespace {
 
 using testing::FakeServices;
 using testing::FakeWindow;
+
+// Both forms engines open the window through this rule: the designed place where the whole
+// window fits, moved only as far as needed, and top-left on the free area where it cannot fit.
+TEST(WindowPlacement, KeepsTheDesignedPlaceWhereItFitsAndMovesOnlyAsFarAsNeeded) {
+    struct Case {
+        ScreenRect available;
+        ScreenRect expected;
+    } cases[] = {
+        {{0, 0, 1024, 768}, {318, 139, 431, 537}},   // fits where designed
+        {{0, 0, 640, 480}, {209, 0, 431, 537}},      // too tall: against the top, pulled left
+        {{0, 0, 800, 560}, {318, 23, 431, 537}},     // pushed up just enough
+        {{400, 0, 1024, 768}, {400, 139, 431, 537}}, // a task bar on the left
+        {{-1280, 0, 1280, 1024}, {-431, 139, 431, 537}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(placeOnScreen({318, 139, 431, 537}, c.available), c.expected)
+            << c.available.left << "," << c.available.top << " " << c.available.width;
+}
 
 TEST(ResolutionButton, WritesTheRealSizeInPixelsForEverySize) {
     const std::pair<ScreenPixels, const char*> cases[] = {

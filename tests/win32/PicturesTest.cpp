@@ -1,6 +1,5 @@
-// Reading and scaling the pictures, where the window opens, and the UTF-16 boundary.
+// Reading and scaling the pictures, and the UTF-16 boundary.
 #include "platform/win32/Pictures.h"
-#include "platform/win32/Placement.h"
 #include "platform/win32/Utf16.h"
 
 #include <gtest/gtest.h>
@@ -52,9 +51,14 @@ TEST(Pictures, ReadBitmapsOfEitherRowOrderAndRefuseAnythingElse) {
     wrongMagic[0] = 'X';
     auto headerOnly = bitmapFile(5, 3, 24);
     headerOnly.resize(53);
-    const std::vector<std::uint8_t> bad[] = {
-        cut,  wrongMagic, bitmapFile(5, 3, 8), bitmapFile(5, 3, 32, 3), bitmapFile(0, 3, 24),
-        bitmapFile(5, 0, 24), {}, headerOnly};
+    const std::vector<std::uint8_t> bad[] = {cut,
+                                             wrongMagic,
+                                             bitmapFile(5, 3, 8),
+                                             bitmapFile(5, 3, 32, 3),
+                                             bitmapFile(0, 3, 24),
+                                             bitmapFile(5, 0, 24),
+                                             {},
+                                             headerOnly};
     for (const auto& file : bad)
         EXPECT_FALSE(readBitmapFile(file));
 }
@@ -68,24 +72,6 @@ TEST(Pictures, ScaleWholeNumbersExactlyAndBlendOnlyAtFractionalSeams) {
     const Picture four{4, 1, {0x000000, 0x000000, 0xC8C8C8, 0xC8C8C8}};
     const auto five = scalePicture(four, 5, 1).pixels;
     EXPECT_EQ(five, (std::vector<std::uint32_t>{0, 0, 0x646464, 0xC8C8C8, 0xC8C8C8}));
-}
-
-TEST(Placement, KeepsTheDesignedPlaceWhereItFitsAndMovesOnlyAsFarAsNeeded) {
-    struct Case {
-        Span area;
-        int length;
-        int expected;
-    } cases[] = {
-        {{0, 1024}, 431, 318}, // fits where designed
-        {{0, 640}, 431, 209},  // pushed back just enough to end at the edge
-        {{100, 1024}, 431, 318},    {{400, 1024}, 431, 400}, // a task bar on the left
-        {{0, 400}, 431, 0}, // larger than the area: against its start
-        {{-1280, 1280}, 431, -431},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(fitSpan(318, c.length, c.area), c.expected)
-            << c.area.start << "+" << c.area.length;
-    EXPECT_EQ(placeWindow({318, 139}, 431, 537, {0, 800}, {0, 560}), (Spot{318, 23}));
 }
 
 TEST(Utf16, ConvertsBothWaysAndTellsTheReadingDirection) {

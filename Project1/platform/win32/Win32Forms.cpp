@@ -2,7 +2,7 @@
 
 #include "Dpi.h"
 #include "Form1/ControlTable.h"
-#include "Placement.h"
+#include "Form1/WindowPlacement.h"
 #include "Utf16.h"
 
 #include <algorithm>
@@ -245,10 +245,10 @@ void Win32Forms::placeOnScreen() {
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromPoint({left, top}, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& work = monitor.rcWork;
-    const Spot spot =
-        placeWindow({outer.left, outer.top}, outer.right - outer.left, outer.bottom - outer.top,
-                    {work.left, work.right - work.left}, {work.top, work.bottom - work.top});
-    SetWindowPos(window_, nullptr, spot.x, spot.y, 0, 0,
+    const ScreenRect placed = zanthera::placeOnScreen(
+        {outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top},
+        {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    SetWindowPos(window_, nullptr, placed.left, placed.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
