@@ -1,13 +1,4 @@
-# Cross-builds the native Windows program with Debian's MinGW-w64 (i686, Win32 threads: the
-# program needs no threading library, so nothing but system DLLs is imported).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-builds the native Windows program for 32-bit x86 with Debian's MinGW-w64.
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(ZANTHERA_TARGET i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${ZANTHERA_TARGET}-gcc-win32)
-set(CMAKE_CXX_COMPILER ${ZANTHERA_TARGET}-g++-win32)
-set(CMAKE_RC_COMPILER ${ZANTHERA_TARGET}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${ZANTHERA_TARGET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/MinGW.cmake)
