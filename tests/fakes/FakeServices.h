@@ -4,6 +4,8 @@
 
 #include "platform/PlatformServices.h"
 
+#include <chrono>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -67,9 +69,17 @@ class FakeServices : public PlatformServices {
         return std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" +
                std::to_string(t.second);
     }
-    int weekday(const CalendarDate& d) override;
+    // The real weekday, counted from Sunday as one, so that tests can pick calendar dates.
+    int weekday(const CalendarDate& d) override {
+        const std::chrono::year_month_day day{std::chrono::year(d.year),
+                                              std::chrono::month(unsigned(d.month)),
+                                              std::chrono::day(unsigned(d.day))};
+        return weekdayOverride.value_or(std::chrono::weekday(day).c_encoding() + 1);
+    }
     std::string monthName(int month) override { return "month" + std::to_string(month); }
-    std::string numberText(double value) override;
+    std::string numberText(double value) override {
+        return std::to_string(static_cast<long long>(std::round(value)));
+    }
 };
 
 } // namespace zanthera::testing

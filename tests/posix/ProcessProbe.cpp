@@ -10,17 +10,6 @@
 
 namespace {
 
-// SigBlk and SigIgn from /proc/self/status: the blocked and the ignored signals.
-void copySignalLines(std::ostream& report) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("SigBlk:", 0) == 0 || line.rfind("SigIgn:", 0) == 0) {
-            report << line << '\n';
-        }
-    }
-}
-
 void listDescriptors(std::ostream& report) {
     DIR* listing = opendir("/proc/self/fd");
     if (listing == nullptr) {
@@ -51,7 +40,8 @@ int main(int argc, char** argv) {
     }
     report << "session-leader " << (getsid(0) == getpid() ? "yes" : "no") << '\n';
     report << "parent " << getppid() << '\n';
-    copySignalLines(report);
+    // Among the rest, SigBlk and SigIgn: the blocked and the ignored signals.
+    report << std::ifstream("/proc/self/status").rdbuf();
     listDescriptors(report);
     // Written aside and renamed, so that the test never reads half a report.
     const std::string partial = std::string(output) + ".part";

@@ -1,23 +1,47 @@
-// Helpers shared by the POSIX tests: scratch directories, small scripts, and what the
-// process table and descriptor table look like from inside the test.
+// Helpers shared by the POSIX tests: scratch directories, small scripts, what the process table
+// and descriptor table look like from inside the test, and the probe program's report.
 #pragma once
 
+#include "actions/AppletCommands.h"
 #include "platform/posix/Desktop.h"
 
+#include <algorithm>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <dirent.h>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <set>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace zanthera::posix::testing {
 
 // A fresh directory under the system's temporary directory, removed with everything in it.
 class ScratchDirectory {
   public:
-    ScratchDirectory();
-    ~ScratchDirectory();
+    ScratchDirectory() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zanthera-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("mkdtemp failed");
+        }
+        path_ = pattern;
+    }
+    ~ScratchDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
     ScratchDirectory(const ScratchDirectory&) = delete;
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
@@ -28,31 +52,139 @@ class ScratchDirectory {
     std::filesystem::path path_;
 };
 
-// Writes `content` to `path` with the given permission bits.
-void writeFile(const std::string& path, std::string_view content, unsigned mode = 0644);
+inline void writeFile(const std::string& path, std::string_view content, unsigned mode = 0644) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+    std::filesystem::permissions(path, static_cast<std::filesystem::perms>(mode));
+}
 
-// Writes an executable /bin/sh script.
-void writeScript(const std::string& path, std::string_view body);
+inline void writeScript(const std::string& path, std::string_view body) {
+    writeFile(path, "#!/bin/sh\n" + std::string(body) + "\n", 0755);
+}
 
-std::optional<std::string> readFile(const std::string& path);
+inline std::optional<std::string> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
 
-// Waits for a file that another process writes and renames into place, giving up after ten
-// seconds; the limit only guards against a hang, it is not what the test measures.
-std::optional<std::string> waitForFile(const std::string& path);
+// Waits until `done` holds, giving up after ten seconds; the limit only guards against a hang,
+// it is not what the test measures.
+template <typename Predicate> bool waitFor(Predicate done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
 
-// Waits, with the same guard, until the process is gone or a zombie.
-bool waitUntilDead(int pid);
+// Until the process is gone or a zombie. Its state letter follows the command name in
+// /proc/PID/stat, which is in parentheses and may itself hold spaces or parentheses.
+inline bool waitUntilDead(int pid) {
+    return waitFor([pid] {
+        const std::optional<std::string> stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+        return !stat || stat->find(") Z", stat->rfind(')')) != std::string::npos;
+    });
+}
+
+// Until this process has no child left, dead or alive.
+inline bool waitForNoChildren() {
+    return waitFor([] {
+        errno = 0;
+        return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
+    });
+}
 
 // The descriptors open in this process, not counting the one used to list them.
-std::set<int> openDescriptors();
+inline std::set<int> openDescriptors() {
+    std::set<int> descriptors;
+    DIR* listing = ::opendir("/proc/self/fd");
+    if (listing == nullptr) {
+        throw std::runtime_error("cannot list /proc/self/fd");
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        if (entry->d_name[0] != '.') {
+            descriptors.insert(std::atoi(entry->d_name));
+        }
+    }
+    descriptors.erase(::dirfd(listing));
+    ::closedir(listing);
+    return descriptors;
+}
 
-// The ids of this process's children that are zombies.
-std::set<int> zombieChildren();
+// The launcher line of an applet button.
+inline std::string_view commandLineOf(std::string_view button) {
+    return std::ranges::find(appletCommands, button, &AppletCommand::button)->commandLine;
+}
 
-// What a shell command prints, for comparing with the system's own tools.
-std::string shellOutput(const std::string& command);
+using Variables = std::map<std::string, std::string>;
 
 // An environment made of the given variables only.
-EnvironmentLookup environmentOf(std::map<std::string, std::string> variables);
+inline EnvironmentLookup environmentOf(Variables variables) {
+    return [variables = std::move(variables)](std::string_view name) -> std::optional<std::string> {
+        const auto found = variables.find(std::string(name));
+        return found == variables.end() ? std::nullopt : std::optional(found->second);
+    };
+}
+
+// The stand-in program that writes down how it was started (ProcessProbe.cpp).
+inline const std::string probeProgram = ZANTHERA_PROCESS_PROBE;
+
+struct ProbeReport {
+    std::vector<std::string> argv;
+    std::map<int, std::string> descriptors; // each open one and what it refers to
+    bool sessionLeader = false;
+    int parent = 0;
+    std::string blockedSignals;
+    std::string ignoredSignals;
+};
+
+// Points the probe, through the environment that started programs inherit, at a fresh file.
+class ProbeOutput {
+  public:
+    ProbeOutput() { ::setenv("ZANTHERA_PROBE_OUTPUT", path_.c_str(), 1); }
+    ~ProbeOutput() { ::unsetenv("ZANTHERA_PROBE_OUTPUT"); }
+    ProbeOutput(const ProbeOutput&) = delete;
+    ProbeOutput& operator=(const ProbeOutput&) = delete;
+
+    // The report, once the probe has written it (aside, then renamed into place).
+    std::optional<ProbeReport> wait() const {
+        std::optional<std::string> text;
+        if (!waitFor([&] { return (text = readFile(path_)).has_value(); })) {
+            return std::nullopt;
+        }
+        ProbeReport report;
+        std::istringstream lines(*text);
+        std::string key;
+        std::string value;
+        while (lines >> key && std::getline(lines, value)) {
+            value.erase(0, key.starts_with("Sig") ? value.find_first_not_of(" \t") : 1);
+            if (key == "arg") {
+                report.argv.push_back(value);
+            } else if (key == "fd") {
+                report.descriptors[std::stoi(value)] = value.substr(value.find(' ') + 1);
+            } else if (key == "session-leader") {
+                report.sessionLeader = value == "yes";
+            } else if (key == "parent") {
+                report.parent = std::stoi(value);
+            } else if (key == "SigBlk:") {
+                report.blockedSignals = value;
+            } else if (key == "SigIgn:") {
+                report.ignoredSignals = value;
+            }
+        }
+        return report;
+    }
+
+  private:
+    ScratchDirectory scratch_;
+    std::string path_ = scratch_.file("report");
+};
 
 } // namespace zanthera::posix::testing

@@ -1,0 +1,297 @@
+// The handlers and the event table against a scripted platform and a window that records every
+// write: the launcher's lines, the information buttons' answers, the clock panel and the
+// window's placement.
+#include "actions/Handlers.h"
+#include "Form1/ControlTable.h"
+#include "Form1/WindowPlacement.h"
+#include "actions/AppletCommands.h"
+#include "app/EventTable.h"
+#include "fakes/FakeServices.h"
+#include "fakes/FakeWindow.h"
+#include "panel/Panel.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace zanthera {
+namespace {
+
+using testing::FakeServices;
+using testing::FakeWindow;
+using testing::Write;
+
+// The lines as the shell has always been given them, character for character.
+constexpr std::pair<std::string_view, std::string_view> launcherLines[] = {
+    {"Cmm1", "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl"},
+    {"Cmm11", "rundll32.exe shell32.dll,Control_RunDLL access.cpl"},
+    {"Cmm12", "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl"},
+    {"Cmm8", "rundll32.exe shell32.dll,Control_RunDLL"},
+    {"Cmm9", "rundll32.exe shell32.dll,Control_RunDLL main.cpl @1"},
+    {"Command7", "rundll32.exe shell32.dll,Control_RunDLL main.cpl @0"},
+    {"Command3", "rundll32.exe shell32.dll,Control_RunDLL timedate.cpl"},
+    {"Command5", "rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,0"},
+    {"Command6", "rundll32.exe shell32.dll,Control_RunDLL appwiz.cpl"},
+    {"Command15", "rundll32.exe shell32.dll,Control_RunDLL joy.cpl"},
+    {"Command16", "rundll32.exe shell32.dll,Control_RunDLL intl.cpl"},
+    {"Command17", "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl"},
+    {"Command10", "RUNDLL32.EXE URL.DLL,FileProtocolHandler https://zanthera.example/"},
+};
+
+TEST(Launcher, EachClickStartsItsLineOnceWithANormalWindowAndLeavesTheWindowAlone) {
+    ASSERT_EQ(appletCommands.size(), std::size(launcherLines));
+    for (const auto& [button, line] : launcherLines) {
+        SCOPED_TRACE(button);
+        FakeServices services;
+        FakeWindow window;
+        dispatch(services, window, button, FormEvent::Click);
+        dispatch(services, window, button, FormEvent::Click);
+        ASSERT_EQ(services.started.size(), 2u);
+        for (const testing::StartedProgram& started : services.started) {
+            EXPECT_EQ(started.commandLine, line);
+            EXPECT_EQ(started.windowStyle, 1);
+        }
+        EXPECT_TRUE(window.writes.empty());
+        EXPECT_TRUE(services.boxes.empty());
+    }
+}
+
+TEST(Launcher, AFailedStartIsShownToTheUserAndTheProgramGoesOn) {
+    FakeServices services;
+    FakeWindow window;
+    services.startAnswer = Error{"No program for the sound settings is installed."};
+    dispatch(services, window, "Cmm1", FormEvent::Click);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].prompt,
+              "تعذر فتح الصفحة المطلوبة.\nNo program for the sound settings is installed.");
+    EXPECT_EQ(services.boxes[0].buttons, criticalOk);
+    EXPECT_TRUE(window.writes.empty());
+
+    services.startAnswer = success();
+    dispatch(services, window, "Cmm1", FormEvent::Click);
+    EXPECT_EQ(services.started.size(), 2u);
+    EXPECT_EQ(services.boxes.size(), 1u);
+}
+
+TEST(EventTable, EventsWithoutARowAreIgnored) {
+    FakeServices services;
+    FakeWindow window;
+    for (std::string_view control : {"Label1", "Label9", "Text1", "Form1", "Timer1", "Nothing"})
+        dispatch(services, window, control, FormEvent::Click);
+    dispatch(services, window, "Cmm1", FormEvent::Timer);
+    EXPECT_TRUE(services.started.empty());
+    EXPECT_TRUE(services.boxes.empty());
+    EXPECT_TRUE(window.writes.empty());
+    EXPECT_EQ(services.endCalls, 0);
+}
+
+// A tick that fails every second is reported once; a failing click is reported every time.
+TEST(EventDispatcher, ReportsAFailingTickOnceAndEveryFailingClick) {
+    FakeServices services;
+    services.serialError = "none";
+    FakeWindow window;
+    window.missingLabel = "Label2";
+    EventDispatcher dispatcher(services, window);
+    for (int second = 0; second < 5; ++second)
+        dispatcher("Timer1", FormEvent::Timer);
+    EXPECT_EQ(window.value("Label1"), "16:40:5"); // the tick still does what it can
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].prompt, "no label Label2");
+    dispatcher("Command2", FormEvent::Click);
+    dispatcher("Command2", FormEvent::Click);
+    EXPECT_EQ(services.boxes.size(), 3u);
+}
+
+TEST(EventTable, EveryWrittenControlMustExistWithItsKind) {
+    EXPECT_TRUE(checkWrittenControls(design::designedWindow()));
+    // A control of kind Window stands for one missing from the window.
+    const std::pair<const char*, ControlKind> faults[] = {{"Label2", ControlKind::Window},
+                                                          {"Text1", ControlKind::Label},
+                                                          {"Timer1", ControlKind::Button},
+                                                          {"Label10", ControlKind::TextBox}};
+    for (const auto& [name, kind] : faults) {
+        WindowModel model = design::designedWindow();
+        auto& control = *std::ranges::find(model.controls, name, &ControlModel::name);
+        control.kind = kind;
+        if (kind == ControlKind::Window)
+            control.name = "Missing";
+        const Status checked = checkWrittenControls(model);
+        ASSERT_FALSE(checked) << name;
+        EXPECT_NE(checked.error().message.find(name), std::string::npos);
+    }
+}
+
+TEST(ResolutionButton, WritesTheRealSizeInPixelsForEverySize) {
+    const std::pair<ScreenPixels, const char*> cases[] = {
+        {{640, 480}, "640 * 480"},     {{800, 600}, "800 * 600"},     {{1366, 768}, "1366 * 768"},
+        {{1920, 1080}, "1920 * 1080"}, {{2560, 1440}, "2560 * 1440"}, {{0, 0}, nullptr},
+        {{0, 768}, nullptr},           {{1024, 0}, nullptr},
+    };
+    for (const auto& [screen, text] : cases) {
+        SCOPED_TRACE(screen.width);
+        FakeServices services;
+        services.screen = screen;
+        FakeWindow window;
+        window.values["Text1"] = "earlier";
+        dispatch(services, window, "Command1", FormEvent::Click);
+        EXPECT_EQ(window.value("Text1"), text ? text : "earlier");
+        EXPECT_EQ(services.boxes.size(), text ? 0u : 1u);
+    }
+}
+
+// A name is shown whole, the serial in signed decimal; a fact that cannot be read is a message
+// saying what, in Arabic, and why, and the box keeps the answer it held.
+TEST(InformationButtons, ShowTheWholeAnswerOrSayWhatCouldNotBeReadAndWhy) {
+    const Error why{"the system's reason"};
+    const struct {
+        const char* button;
+        Result<std::string> host, login;
+        std::int32_t serial;
+        const char* serialError;
+        const char* shown;
+        const char* headline; // null: no message
+    } cases[] = {
+        {"Command13", std::string(40, 'c'), why, 0, "", "cccccccccccccccccccccccccccccccccccccccc",
+         nullptr},
+        {"Command4", why, std::string("مستخدم"), 0, "", "مستخدم", nullptr},
+        {"Command13", why, std::string("u"), 0, "", "earlier", "تعذرت قراءة اسم الكمبيوتر."},
+        {"Command4", std::string("h"), why, 0, "", "earlier", "تعذرت قراءة اسم المستخدم."},
+        {"Command2", why, why, 0, "the system's reason", "earlier",
+         "تعذرت قراءة الرقم التسلسلي لقرص النظام."},
+        {"Command2", why, why, 305419896, "", "305419896", nullptr},
+        {"Command2", why, why, std::int32_t(0x9A3C1F07), "", "-1707335929", nullptr},
+        {"Command2", why, why, INT32_MIN, "", "-2147483648", nullptr},
+    };
+    for (const auto& c : cases) {
+        FakeServices services;
+        services.hostName = c.host;
+        services.loginName = c.login;
+        services.serial = c.serial;
+        services.serialError = c.serialError;
+        FakeWindow window;
+        window.values["Text1"] = "earlier";
+        dispatch(services, window, c.button, FormEvent::Click);
+        EXPECT_EQ(window.value("Text1"), c.shown) << c.button;
+        const std::string box = c.headline ? std::string(c.headline) + "\n" + why.message : "";
+        EXPECT_EQ(services.boxes.empty() ? "" : services.boxes.back().prompt, box) << c.button;
+        EXPECT_LE(services.boxes.size(), 1u);
+    }
+}
+
+TEST(AboutAndExit, AboutShowsOneOkBoxWithItsTitleAndPromptExitEndsAtOnce) {
+    FakeServices services;
+    FakeWindow window;
+    dispatch(services, window, "Command9", FormEvent::Click);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].title, "Zanthera ver 0,1");
+    EXPECT_EQ(services.boxes[0].prompt, aboutPrompt);
+    EXPECT_EQ(services.boxes[0].buttons, okOnly);
+    EXPECT_EQ(services.endCalls, 0);
+    dispatch(services, window, "Command8", FormEvent::Click);
+    EXPECT_EQ(services.endCalls, 1);
+    EXPECT_EQ(services.boxes.size(), 1u);
+    EXPECT_TRUE(window.writes.empty());
+}
+
+// Both forms engines open the window through this rule: the designed place where the whole
+// window fits, moved only as far as needed, and top-left on the free area where it cannot fit.
+TEST(WindowPlacement, KeepsTheDesignedPlaceWhereItFitsAndMovesOnlyAsFarAsNeeded) {
+    struct Case {
+        ScreenRect available;
+        ScreenRect expected;
+    } cases[] = {
+        {{0, 0, 1024, 768}, {318, 139, 431, 537}},   // fits where designed
+        {{0, 0, 640, 480}, {209, 0, 431, 537}},      // too tall: against the top, pulled left
+        {{0, 0, 800, 560}, {318, 23, 431, 537}},     // pushed up just enough
+        {{400, 0, 1024, 768}, {400, 139, 431, 537}}, // a task bar on the left
+        {{-1280, 0, 1280, 1024}, {-431, 139, 431, 537}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(placeOnScreen({318, 139, 431, 537}, c.available), c.expected)
+            << c.available.left << "," << c.available.top << " " << c.available.width;
+}
+
+// A weekday outside one to seven leaves the label as it was, and loading goes on.
+TEST(PanelLoad, NamesTheWeekdayCountedFromSunday) {
+    const struct {
+        CalendarDate date;
+        std::optional<int> weekday; // as the platform reports it; nothing: the real one
+        const char* name;
+    } cases[] = {
+        {{2026, 12, 6}, {}, "الأحد"},    {{2026, 12, 7}, {}, "الاثنين"},
+        {{2026, 12, 9}, {}, "الأربعاء"}, {{2026, 12, 12}, {}, "السبت"},
+        {{2024, 2, 29}, {}, "الخميس"},   {{2026, 12, 6}, 0, nullptr},
+        {{2026, 12, 6}, 8, nullptr},     {{2026, 12, 6}, -1, nullptr},
+    };
+    for (const auto& c : cases) {
+        FakeServices services;
+        services.date = c.date;
+        services.weekdayOverride = c.weekday;
+        FakeWindow window;
+        ASSERT_TRUE(Form_Load(services, window));
+        EXPECT_EQ(window.values.count("Label6"), c.name ? 1u : 0u) << c.date.day;
+        EXPECT_EQ(window.value("Label6"), c.name ? c.name : "") << c.date.day;
+        EXPECT_EQ(window.value("Timer1"), "1000");
+    }
+}
+
+TEST(PanelLoad, CountsWholeMinutesSinceStartOnA64BitClock) {
+    const std::pair<std::uint64_t, const char*> cases[] = {
+        {0, "0"},
+        {29'999, "0"},
+        {30'000, "1"}, // exactly half a minute goes up
+        {59'999, "1"},
+        {75 * 60'000, "75"},
+        {(1ull << 31) + 1, "35791"},      // past the largest signed 32-bit count
+        {(1ull << 32) + 60'000, "71584"}, // past where a 32-bit tick count wraps
+        {400ull * 24 * 3'600'000, "576000"},
+    };
+    for (const auto& [ms, minutes] : cases) {
+        FakeServices services;
+        services.uptimeMs = ms;
+        FakeWindow window;
+        ASSERT_TRUE(Form_Load(services, window));
+        EXPECT_EQ(window.value("Label10"), std::string(minutes) + "دقيقة") << ms;
+    }
+}
+
+// Loading writes weekday, month and minutes once, then sets the timer; each tick keeps all five
+// value labels current: past midnight the weekday and month follow the date, and the minutes go
+// on counting. The month is today's, never its day.
+TEST(PanelTick, KeepsEveryValueLabelCurrentAcrossMidnight) {
+    struct Moment {
+        CalendarDate date;
+        TimeOfDay time;
+        std::uint64_t uptimeMs;
+        const char *clock, *day, *weekday, *month, *minutes;
+    };
+    const Moment moments[] = {
+        {{2026, 12, 31}, {23, 59, 59}, 60'000, "23:59:59", "31/12/2026", "الخميس", "month12", "1"},
+        {{2027, 1, 1}, {0, 0, 0}, 61'000, "0:0:0", "1/1/2027", "الجمعة", "month1", "1"},
+        {{2027, 2, 6}, {8, 30, 0}, 108'000'000, "8:30:0", "6/2/2027", "السبت", "month2", "1800"},
+    };
+    FakeServices services;
+    FakeWindow window;
+    dispatch(services, window, "Form1", FormEvent::Load);
+    EXPECT_EQ(window.writes, (std::vector<Write>{{"Label6", "الأحد"},
+                                                 {"Label5", "month12"},
+                                                 {"Label10", "0دقيقة"},
+                                                 {"Timer1", "1000"}}));
+    for (const auto& m : moments) {
+        services.date = m.date;
+        services.time = m.time;
+        services.uptimeMs = m.uptimeMs;
+        window.writes.clear();
+        dispatch(services, window, "Timer1", FormEvent::Timer);
+        EXPECT_EQ(window.writes,
+                  (std::vector<Write>{{"Label1", m.clock},
+                                      {"Label2", m.day},
+                                      {"Label6", m.weekday},
+                                      {"Label5", m.month},
+                                      {"Label10", std::string(m.minutes) + "دقيقة"}}));
+    }
+    EXPECT_TRUE(services.boxes.empty());
+}
+
+} // namespace
+} // namespace zanthera

@@ -1,0 +1,281 @@
+// From a launcher line to the programs tried: which desktop this is, what the line asks for,
+// and which settings tools open that page, in order.
+#include "platform/posix/Desktop.h"
+#include "platform/posix/LaunchTarget.h"
+#include "platform/posix/SettingsPages.h"
+#include "platform/posix/TextUtilities.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <set>
+
+namespace zanthera::posix {
+namespace {
+
+using enum DesktopKind;
+using testing::commandLineOf;
+using testing::environmentOf;
+using testing::Variables;
+
+struct DetectionCase {
+    Variables variables;
+    DesktopKind kind;
+    int plasmaVersion = 0;
+    bool wayland = false;
+};
+
+TEST(Desktop, DetectsTheDesktopAndWaylandFromTheSessionVariables) {
+    const std::string xdg = "XDG_CURRENT_DESKTOP";
+    const std::vector<DetectionCase> cases{
+        {{{xdg, "GNOME"}, {"XDG_SESSION_TYPE", "wayland"}}, Gnome, 0, true},
+        {{{xdg, "ubuntu:GNOME"}, {"DISPLAY", ":0"}}, Gnome},
+        {{{xdg, "gnome"}}, Gnome},
+        {{{xdg, "KDE"}, {"KDE_SESSION_VERSION", "5"}, {"XDG_SESSION_TYPE", "x11"}}, Plasma, 5},
+        {{{xdg, "KDE"}, {"KDE_SESSION_VERSION", "6"}}, Plasma, 6},
+        {{{xdg, "KDE"}, {"KDE_SESSION_VERSION", "7"}}, Plasma, 0}, // a version not known
+        {{{xdg, "XFCE"}, {"XDG_SESSION_TYPE", "x11"}, {"WAYLAND_DISPLAY", "wayland-0"}}, Xfce},
+        {{{xdg, "MATE"}}, Mate},
+        {{{xdg, "MATE-wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}}, Mate, 0, true},
+        {{{xdg, "X-Cinnamon"}}, Cinnamon},
+        {{{xdg, "LXQt"}}, Lxqt},
+        {{{xdg, "Unity:XFCE:GNOME"}}, Xfce},   // the first known token wins
+        {{{xdg, "GNOMEish:KDEish"}}, Unknown}, // no token is a prefix match
+        // An unknown or missing desktop falls back to the session names, then to KDE and MATE's
+        // own variables.
+        {{{xdg, "Hyprland"}, {"DESKTOP_SESSION", "xfce"}}, Xfce},
+        {{{"XDG_SESSION_DESKTOP", "gnome-xorg"}, {"DESKTOP_SESSION", "xfce"}}, Gnome},
+        {{{"XDG_SESSION_DESKTOP", "plasmawayland"}}, Plasma},
+        {{{"DESKTOP_SESSION", "/usr/share/xsessions/plasma"}}, Plasma},
+        {{{"DESKTOP_SESSION", "cinnamon2d"}}, Cinnamon},
+        {{{xdg, ""}, {"DESKTOP_SESSION", "Lubuntu"}}, Lxqt},
+        {{{"KDE_FULL_SESSION", "true"}}, Plasma},
+        {{{"KDE_FULL_SESSION", "false"}}, Unknown},
+        {{{"MATE_DESKTOP_SESSION_ID", "this-is-deprecated"}}, Mate},
+        {{{"DESKTOP_SESSION", "mate"}, {"KDE_FULL_SESSION", "true"}}, Mate},
+        {{{"DESKTOP_SESSION", "i3"}}, Unknown},
+        {{}, Unknown},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        const Desktop desktop = detectDesktop(environmentOf(cases[i].variables));
+        EXPECT_EQ(desktop.kind, cases[i].kind);
+        EXPECT_EQ(desktop.plasmaVersion, cases[i].plasmaVersion);
+        EXPECT_EQ(desktop.wayland, cases[i].wayland);
+        EXPECT_FALSE(desktop.gnomeVersion.has_value());
+    }
+}
+
+TEST(Desktop, ReadsTheMajorVersionOfGnomeControlCenter) {
+    const std::vector<std::pair<std::string_view, std::optional<int>>> cases{
+        {"gnome-control-center 43.6\n", 43},
+        {"GNOME Control Center 47.alpha\n", 47},
+        {"3.38.4", 3},
+        {"gnome-control-center\n45.2", 45},
+        {"", std::nullopt},
+        {"gnome-control-center 4x.1", std::nullopt},
+        {"gnome-control-center 99999999999999999999", std::nullopt},
+        {"Segmentation fault", std::nullopt},
+    };
+    for (const auto& [output, version] : cases) {
+        EXPECT_EQ(parseGnomeVersion(output), version) << output;
+    }
+}
+
+// Every launcher line is read by the settings-page tests below; these are the other
+// spellings Windows accepts.
+TEST(LaunchTarget, AcceptsTheSpellingsWindowsAccepts) {
+    const std::vector<std::pair<std::string_view, LaunchTarget>> cases{
+        {"RUNDLL32.EXE SHELL32.DLL,Control_RunDLL MMSYS.CPL", {Page::Sound, ""}},
+        {"rundll32 shell32,Control_RunDLL timedate.cpl", {Page::DateAndTime, ""}},
+        {"  rundll32.exe   shell32.dll,Control_RunDLL   main.cpl   @1  ", {Page::Keyboard, ""}},
+        {"rundll32.exe shell32.dll,Control_RunDLL main.cpl,@0", {Page::Mouse, ""}},
+        {"rundll32.exe shell32.dll,Control_RunDLL main.cpl", {Page::Mouse, ""}},
+        {"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,@0,3", {Page::Display, ""}},
+        {"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,5", {Page::Display, ""}},
+        {"rundll32.exe url.dll,FileProtocolHandler http://a.example/x?y=1&z=2",
+         {Page::WebAddress, "http://a.example/x?y=1&z=2"}},
+        {"rundll32.exe url,FileProtocolHandler mailto:someone@example.org",
+         {Page::WebAddress, "mailto:someone@example.org"}},
+    };
+    for (const auto& [line, expected] : cases) {
+        const Result<LaunchTarget> target = parseCommandLine(line);
+        ASSERT_TRUE(target.ok()) << target.error().message;
+        EXPECT_EQ(target.value(), expected) << line;
+    }
+}
+
+TEST(LaunchTarget, RejectsEveryOtherFormWithAMessageQuotingIt) {
+    const std::vector<std::string_view> lines{
+        "",
+        "notepad.exe",
+        "rundll32.exe.bak shell32.dll,Control_RunDLL mmsys.cpl",
+        "rundll32.exe shell32.dll",
+        "rundll32.exe shell32.dll,control_rundll mmsys.cpl",
+        "rundll32.exe shell33.dll,Control_RunDLL mmsys.cpl",
+        "rundll32.exe shell32.dll,FileProtocolHandler https://a.example/",
+        "rundll32.exe shell32.dll,Control_RunDLL nosuch.cpl",
+        "rundll32.exe shell32.dll,Control_RunDLL main.cpl @2",
+        "rundll32.exe shell32.dll,Control_RunDLL main.cpl @1x",
+        "rundll32.exe shell32.dll,Control_RunDLL main.cpl @99999999999",
+        "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl @1",
+        "rundll32.exe shell32.dll,Control_RunDLL desk.cpl,",
+        "rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,0,1",
+        "rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,x",
+        "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl extra words",
+        "RUNDLL32.EXE URL.DLL,FileProtocolHandler --help",
+        "RUNDLL32.EXE URL.DLL,FileProtocolHandler https://a.example/\x01",
+        "\xff\xfe garbage \x80",
+    };
+    for (std::string_view line : lines) {
+        const Result<LaunchTarget> target = parseCommandLine(line);
+        ASSERT_FALSE(target.ok()) << line;
+        EXPECT_NE(target.error().message.find("\"" + std::string(line) + "\""), std::string::npos)
+            << target.error().message;
+    }
+}
+
+std::vector<std::string> candidatesFor(std::string_view button, const Desktop& desktop) {
+    std::vector<std::string> texts;
+    for (const CommandWords& words :
+         candidateCommands(parseCommandLine(commandLineOf(button)).value(), desktop)) {
+        texts.push_back(joinWords(words));
+    }
+    return texts;
+}
+
+Desktop desktopOf(DesktopKind kind, int plasmaVersion = 0, std::optional<int> gnome = {},
+                  bool wayland = false) {
+    return Desktop{kind, plasmaVersion, gnome, wayland};
+}
+
+// In launcher order; an empty cell means the desktop has no page of its own for the button.
+using PerButton = std::array<std::string_view, appletCommands.size()>;
+constexpr std::string_view home = "xdg-open https://zanthera.example/";
+
+const PerButton gnomeTwoWords{"gnome-control-center sound",
+                              "gnome-control-center universal-access",
+                              "gnome-control-center network",
+                              "gnome-control-center",
+                              "gnome-control-center keyboard",
+                              "gnome-control-center mouse",
+                              "gnome-control-center system datetime",
+                              "gnome-control-center display",
+                              "gnome-software --mode=installed",
+                              "",
+                              "gnome-control-center system region",
+                              "gnome-control-center system about",
+                              home};
+
+// Before GNOME 46 the date, region and system pages had one-word names.
+PerButton gnomeOneWord() {
+    PerButton pages = gnomeTwoWords;
+    pages[6] = "gnome-control-center datetime";
+    pages[10] = "gnome-control-center region";
+    pages[11] = "gnome-control-center info-overview";
+    return pages;
+}
+
+PerButton plasmaPages(std::string_view gameControllers) {
+    return {"systemsettings kcm_pulseaudio",
+            "systemsettings kcm_access",
+            "systemsettings kcm_proxy",
+            "systemsettings",
+            "systemsettings kcm_keyboard",
+            "systemsettings kcm_mouse",
+            "systemsettings kcm_clock",
+            "systemsettings kcm_kscreen",
+            "plasma-discover --mode installed",
+            gameControllers,
+            "systemsettings kcm_regionandlang",
+            "systemsettings kcm_about-distro",
+            home};
+}
+
+const std::vector<std::pair<Desktop, PerButton>> desktopPages{
+    {desktopOf(Gnome, 0, 43), gnomeOneWord()},
+    {desktopOf(Gnome, 0, 45), gnomeOneWord()},
+    {desktopOf(Gnome, 0, 3), gnomeOneWord()},
+    {desktopOf(Gnome, 0, 46), gnomeTwoWords},
+    {desktopOf(Gnome, 0, 47), gnomeTwoWords},
+    {desktopOf(Gnome), gnomeTwoWords},
+    {desktopOf(Plasma, 5), plasmaPages("systemsettings kcm_joystick")},
+    {desktopOf(Plasma, 6), plasmaPages("systemsettings kcm_gamecontroller")},
+    {desktopOf(Plasma), plasmaPages("")},
+    {desktopOf(Xfce),
+     {"pavucontrol", "xfce4-accessibility-settings", "", "xfce4-settings-manager",
+      "xfce4-keyboard-settings", "xfce4-mouse-settings", "", "xfce4-display-settings", "", "", "",
+      "xfce4-about", home}},
+    {desktopOf(Mate),
+     {"mate-volume-control", "mate-at-properties", "mate-network-properties", "mate-control-center",
+      "mate-keyboard-properties", "mate-mouse-properties", "mate-time-admin",
+      "mate-display-properties", "", "", "", "mate-system-info", home}},
+    {desktopOf(Cinnamon),
+     {"cinnamon-settings sound", "cinnamon-settings accessibility", "cinnamon-settings network",
+      "cinnamon-settings", "cinnamon-settings keyboard", "cinnamon-settings mouse",
+      "cinnamon-settings calendar", "cinnamon-settings display", "", "", "",
+      "cinnamon-settings info", home}},
+    {desktopOf(Lxqt),
+     {"pavucontrol-qt", "", "", "lxqt-config", "lxqt-config-input", "lxqt-config-input",
+      "lxqt-admin-time", "lxqt-config-monitor", "", "", "lxqt-config-locale", "lxqt-about", home}},
+};
+
+// Each desktop's own page comes first; where it has none, only the neutral tools are tried.
+// No list names a command twice.
+TEST(SettingsPages, EachDesktopOpensItsOwnPageFirstOrElseOnlyTheNeutralTools) {
+    for (std::size_t d = 0; d < desktopPages.size(); ++d) {
+        const auto& [desktop, pages] = desktopPages[d];
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            const std::string_view button = appletCommands[i].button;
+            SCOPED_TRACE("desktop row " + std::to_string(d) + ", " + std::string(button));
+            const std::vector<std::string> candidates = candidatesFor(button, desktop);
+            const std::set<std::string> unique(candidates.begin(), candidates.end());
+            EXPECT_EQ(unique.size(), candidates.size());
+            if (pages[i].empty()) {
+                Desktop neutral = desktop;
+                neutral.kind = Unknown;
+                EXPECT_EQ(candidates, candidatesFor(button, neutral));
+            } else {
+                ASSERT_FALSE(candidates.empty());
+                EXPECT_EQ(candidates.front(), pages[i]);
+            }
+        }
+    }
+}
+
+struct ListCase {
+    std::string_view name;
+    Desktop desktop;
+    std::string_view button;
+    std::vector<std::string> expected;
+};
+
+// Where a desktop prefers its own version of the neutral tools, has two of its own, or cannot
+// use one.
+TEST(SettingsPages, DesktopPagesComeBeforeTheNeutralToolsWithoutRepeats) {
+    const std::vector<ListCase> cases{
+        {"Plasma 5 prefers kcmshell5",
+         desktopOf(Plasma, 5),
+         "Cmm1",
+         {"systemsettings kcm_pulseaudio", "pavucontrol", "pavucontrol-qt",
+          "kcmshell5 kcm_pulseaudio", "kcmshell6 kcm_pulseaudio", "mate-volume-control"}},
+        {"MATE 1.26 and 1.28",
+         desktopOf(Mate),
+         "Command17",
+         {"mate-system-info", "mate-system-monitor --show-system-tab", "kinfocenter",
+          "xfce4-about"}},
+        {"no lxrandr on Wayland",
+         desktopOf(Unknown, 0, {}, true),
+         "Command5",
+         {"kcmshell6 kcm_kscreen", "kcmshell5 kcm_kscreen", "xfce4-display-settings",
+          "mate-display-properties", "cinnamon-settings display", "lxqt-config-monitor"}},
+    };
+    for (const ListCase& test : cases) {
+        EXPECT_EQ(candidatesFor(test.button, test.desktop), test.expected) << test.name;
+    }
+}
+
+} // namespace
+} // namespace zanthera::posix
