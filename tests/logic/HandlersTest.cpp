@@ -21,26 +21,22 @@ using testing::FakeServices;
 using testing::FakeWindow;
 using testing::Write;
 
-// The lines as the shell has always been given them, character for character.
-constexpr std::pair<std::string_view, std::string_view> launcherLines[] = {
-    {"Cmm1", "rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl"},
-    {"Cmm11", "rundll32.exe shell32.dll,Control_RunDLL access.cpl"},
-    {"Cmm12", "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl"},
-    {"Cmm8", "rundll32.exe shell32.dll,Control_RunDLL"},
-    {"Cmm9", "rundll32.exe shell32.dll,Control_RunDLL main.cpl @1"},
-    {"Command7", "rundll32.exe shell32.dll,Control_RunDLL main.cpl @0"},
-    {"Command3", "rundll32.exe shell32.dll,Control_RunDLL timedate.cpl"},
-    {"Command5", "rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,0"},
-    {"Command6", "rundll32.exe shell32.dll,Control_RunDLL appwiz.cpl"},
-    {"Command15", "rundll32.exe shell32.dll,Control_RunDLL joy.cpl"},
-    {"Command16", "rundll32.exe shell32.dll,Control_RunDLL intl.cpl"},
-    {"Command17", "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl"},
-    {"Command10", "RUNDLL32.EXE URL.DLL,FileProtocolHandler https://zanthera.example/"},
-};
+// What follows "Control_RunDLL" in each applet's line, as the shell has always been given it.
+constexpr std::pair<std::string_view, std::string_view> applets[] = {
+    {"Cmm1", " mmsys.cpl"},        {"Cmm11", " access.cpl"},
+    {"Cmm12", " inetcpl.cpl"},     {"Cmm8", ""},
+    {"Cmm9", " main.cpl @1"},      {"Command7", " main.cpl @0"},
+    {"Command3", " timedate.cpl"}, {"Command5", " desk.cpl,,0"},
+    {"Command6", " appwiz.cpl"},   {"Command15", " joy.cpl"},
+    {"Command16", " intl.cpl"},    {"Command17", " sysdm.cpl"}};
 
 TEST(Launcher, EachClickStartsItsLineOnceWithANormalWindowAndLeavesTheWindowAlone) {
-    ASSERT_EQ(appletCommands.size(), std::size(launcherLines));
-    for (const auto& [button, line] : launcherLines) {
+    std::vector<std::pair<std::string, std::string>> lines{
+        {"Command10", "RUNDLL32.EXE URL.DLL,FileProtocolHandler https://zanthera.example/"}};
+    for (const auto& [button, applet] : applets)
+        lines.emplace_back(button, "rundll32.exe shell32.dll,Control_RunDLL" + std::string(applet));
+    ASSERT_EQ(appletCommands.size(), lines.size());
+    for (const auto& [button, line] : lines) {
         SCOPED_TRACE(button);
         FakeServices services;
         FakeWindow window;
