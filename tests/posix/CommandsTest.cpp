@@ -153,19 +153,12 @@ Desktop desktopOf(DesktopKind kind, int plasmaVersion = 0, std::optional<int> gn
 using PerButton = std::array<std::string_view, appletCommands.size()>;
 constexpr std::string_view home = "xdg-open https://zanthera.example/";
 
-const PerButton gnomeTwoWords{"gnome-control-center sound",
-                              "gnome-control-center universal-access",
-                              "gnome-control-center network",
-                              "gnome-control-center",
-                              "gnome-control-center keyboard",
-                              "gnome-control-center mouse",
-                              "gnome-control-center system datetime",
-                              "gnome-control-center display",
-                              "gnome-software --mode=installed",
-                              "",
-                              "gnome-control-center system region",
-                              "gnome-control-center system about",
-                              home};
+const PerButton gnomeTwoWords{
+    {"gnome-control-center sound", "gnome-control-center universal-access",
+     "gnome-control-center network", "gnome-control-center", "gnome-control-center keyboard",
+     "gnome-control-center mouse", "gnome-control-center system datetime",
+     "gnome-control-center display", "gnome-software --mode=installed", "",
+     "gnome-control-center system region", "gnome-control-center system about", home}};
 
 // Before GNOME 46 the date, region and system pages had one-word names.
 PerButton gnomeOneWord() {
@@ -177,19 +170,11 @@ PerButton gnomeOneWord() {
 }
 
 PerButton plasmaPages(std::string_view gameControllers) {
-    return {"systemsettings kcm_pulseaudio",
-            "systemsettings kcm_access",
-            "systemsettings kcm_proxy",
-            "systemsettings",
-            "systemsettings kcm_keyboard",
-            "systemsettings kcm_mouse",
-            "systemsettings kcm_clock",
-            "systemsettings kcm_kscreen",
-            "plasma-discover --mode installed",
-            gameControllers,
-            "systemsettings kcm_regionandlang",
-            "systemsettings kcm_about-distro",
-            home};
+    return {{"systemsettings kcm_pulseaudio", "systemsettings kcm_access",
+             "systemsettings kcm_proxy", "systemsettings", "systemsettings kcm_keyboard",
+             "systemsettings kcm_mouse", "systemsettings kcm_clock", "systemsettings kcm_kscreen",
+             "plasma-discover --mode installed", gameControllers,
+             "systemsettings kcm_regionandlang", "systemsettings kcm_about-distro", home}};
 }
 
 const std::vector<std::pair<Desktop, PerButton>> desktopPages{
