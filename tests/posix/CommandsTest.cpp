@@ -11,6 +11,7 @@
 
 #include <array>
 #include <set>
+#include <tuple>
 
 namespace zanthera::posix {
 namespace {
@@ -228,35 +229,25 @@ TEST(SettingsPages, EachDesktopOpensItsOwnPageFirstOrElseOnlyTheNeutralTools) {
     }
 }
 
-struct ListCase {
-    std::string_view name;
-    Desktop desktop;
-    std::string_view button;
-    std::vector<std::string> expected;
-};
-
-// Where a desktop prefers its own version of the neutral tools, has two of its own, or cannot
-// use one.
+// Where a desktop prefers its own version of the neutral tools (Plasma 5), has two tools of its
+// own (MATE 1.26 and 1.28), or cannot use one (no lxrandr on Wayland).
 TEST(SettingsPages, DesktopPagesComeBeforeTheNeutralToolsWithoutRepeats) {
-    const std::vector<ListCase> cases{
-        {"Plasma 5 prefers kcmshell5",
-         desktopOf(Plasma, 5),
+    const std::vector<std::tuple<Desktop, std::string_view, std::vector<std::string>>> cases{
+        {desktopOf(Plasma, 5),
          "Cmm1",
          {"systemsettings kcm_pulseaudio", "pavucontrol", "pavucontrol-qt",
           "kcmshell5 kcm_pulseaudio", "kcmshell6 kcm_pulseaudio", "mate-volume-control"}},
-        {"MATE 1.26 and 1.28",
-         desktopOf(Mate),
+        {desktopOf(Mate),
          "Command17",
          {"mate-system-info", "mate-system-monitor --show-system-tab", "kinfocenter",
           "xfce4-about"}},
-        {"no lxrandr on Wayland",
-         desktopOf(Unknown, 0, {}, true),
+        {desktopOf(Unknown, 0, {}, true),
          "Command5",
          {"kcmshell6 kcm_kscreen", "kcmshell5 kcm_kscreen", "xfce4-display-settings",
           "mate-display-properties", "cinnamon-settings display", "lxqt-config-monitor"}},
     };
-    for (const ListCase& test : cases) {
-        EXPECT_EQ(candidatesFor(test.button, test.desktop), test.expected) << test.name;
+    for (const auto& [desktop, button, expected] : cases) {
+        EXPECT_EQ(candidatesFor(button, desktop), expected) << button;
     }
 }
 

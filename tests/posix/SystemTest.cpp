@@ -115,12 +115,10 @@ TEST(VolumeSerial, TurnsEachKindOfUuidIntoTheSerialWindowsShowsOrRefusesIt) {
 }
 
 TEST(VolumeSerial, MatchesOnlyABlockDeviceWithTheSameNumber) {
-    const std::vector<UuidLink> links{
-        {"CHAR-0005", false, 5},
-        {"BLOCK-0007", true, 7},
-        {"BLOCK-0005", true, 5},
-        {"BLOCK-0005-AGAIN", true, 5},
-    };
+    const std::vector<UuidLink> links{{"CHAR-0005", false, 5},
+                                      {"BLOCK-0007", true, 7},
+                                      {"BLOCK-0005", true, 5},
+                                      {"BLOCK-0005-AGAIN", true, 5}};
     EXPECT_EQ(uuidOfDevice(links, 5), "BLOCK-0005");
     EXPECT_EQ(uuidOfDevice(links, 7), "BLOCK-0007");
     EXPECT_EQ(uuidOfDevice(links, 9), std::nullopt);
