@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps windows-deps configure build run test test-win32 windows bench soak package format clean
+.PHONY: all deps windows-deps configure build run test test-win32 windows bench soak package windows-package format clean
 
 all: build
 
@@ -18,10 +18,10 @@ build: configure
 run: build
 	@scripts/run.sh $(BUILD)/zanthera $(BUILD)/screenshot.png
 
-# The Windows program is built first: its files are checked and its x86_64 build is tested
-# under Wine. Its packages come before the Linux build's configuration, which looks for the
-# cross-compilers and Wine to set up those tests.
-test: windows-deps build windows
+# The Windows program and its installers are built first: their files are checked, and the
+# x86_64 program and installer are tested under Wine. Its packages come before the Linux build's
+# configuration, which looks for the cross-compilers and Wine to set up those tests.
+test: windows-deps build windows-package
 	@scripts/test.sh $(BUILD)
 
 # The Windows program's end-to-end tests against its 32-bit build, under 32-bit Wine through
@@ -41,6 +41,11 @@ windows: windows-deps configure
 # build/zanthera_<release>_<arch>.deb: the program with its menu entry, icons and AppStream data.
 package: build
 	@cmake --build $(BUILD) --target package
+
+# build-windows/zanthera-<release>.msi, the Windows installer (x64/ holds the 64-bit one).
+windows-package: windows
+	@cmake --build build-windows --target windows-package
+	@cmake --build build-windows/x64 --target windows-package
 
 bench: windows-deps build windows
 	@scripts/bench.sh $(BUILD)

@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, running and testing need; nothing when all are
 # there already. Runs apt-get as root, or through sudo for an ordinary user.
 #   install-deps.sh           the Linux program
-#   install-deps.sh windows   also the Windows cross-compilers and Wine for its tests
+#   install-deps.sh windows   also the Windows cross-compilers, the installer tools and Wine
 #   install-deps.sh win32     also 32-bit Wine, run through qemu user emulation
 set -euo pipefail
 
@@ -21,7 +21,7 @@ case "${1:-}" in
   windows | win32)
     packages+=(gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32
       gcc-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-win32
-      wine wine64 fonts-wine fonts-dejavu-core) ;;&
+      wine wine64 fonts-wine fonts-dejavu-core wixl msitools icoutils) ;;&
   win32)
     packages+=(qemu-user-static binfmt-support wine32:i386) ;;
 esac
