@@ -57,12 +57,14 @@ grep -E '^[EWIN]: ' "$work/lintian.log" || true
 ! grep -q '^E: ' "$work/lintian.log" || fail "lintian reports errors"
 
 # The unpacked program shows its window, carrying the class its menu entry names.
-source "$(dirname "$0")/display.sh"
 export XDG_RUNTIME_DIR=$work
-start_display "$work"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
+export DISPLAY=:$(head -n1 "$work/display")
 "$root/usr/bin/zanthera" &
 app=$!
-window=$(program_window)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zanthera ver 0.1$' | head -n1)
 [[ -n $window ]] || fail "the installed program showed no window"
 wm_class=$(xprop -id "$window" WM_CLASS)
 [[ $wm_class == *"\"zanthera\", \"$class\"" ]] || fail "window class is $wm_class"

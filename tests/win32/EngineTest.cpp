@@ -1,6 +1,7 @@
 // The Win32 forms engine building the real window from the program's own stored definition: its
 // frame, every control's place at 96, 120, 144 and 192 DPI, the pictures covering the window at
-// each, the Tab walk, the focus at start, clicks, ticks and the writes the window allows.
+// each, the Tab walk, the focus at start, clicks, ticks, the writes the window allows, and a
+// window that Windows gives up on.
 #include "Form1/ControlTable.h"
 #include "Form1/StoredDefinition.h"
 #include "app/WindowSource.h"
@@ -195,6 +196,35 @@ TEST_F(Engine, WritesReachOnlyTheControlsOfTheirKind) {
     EXPECT_FALSE(forms.setInterval("Timer1", -1));
     EXPECT_FALSE(forms.setCaption("Label99", "x"));
     EXPECT_FALSE(forms.create(model_));
+}
+
+// Windows may give up on the window after its first message (under Wine when no display driver
+// loads, on Windows when resources run out): here WM_CREATE refuses it.
+WNDPROC formProcedure = nullptr;
+LRESULT CALLBACK refuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallWindowProcW(formProcedure, window, message, wParam, lParam);
+    return message == WM_CREATE ? -1 : result;
+}
+LRESULT CALLBACK interceptForm(int code, WPARAM wParam, LPARAM lParam) {
+    wchar_t name[16] = L"";
+    if (code == HCBT_CREATEWND && GetClassNameW(HWND(wParam), name, 16) &&
+        std::wstring_view(name) == L"ZantheraForm")
+        formProcedure =
+            WNDPROC(SetWindowLongPtrW(HWND(wParam), GWLP_WNDPROC, LONG_PTR(&refuseCreation)));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+TEST(EngineCreation, AWindowThatWindowsGivesUpOnIsReportedAsTheWindowNotAControl) {
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, &interceptForm, nullptr, GetCurrentThreadId());
+    Win32Forms forms(GetModuleHandleW(nullptr));
+    const Status created = forms.create(loadWindow(storedDefinition()).value());
+    UnhookWindowsHookEx(hook);
+    MSG quit{}; // the abandoned window's WM_DESTROY asked the thread to end
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    ASSERT_FALSE(created);
+    EXPECT_TRUE(created.error().message.starts_with("Windows could not create the window ("))
+        << created.error().message;
+    ASSERT_EQ(forms.window(), nullptr); // else run() would wait for a window that is not there
+    EXPECT_EQ(forms.run(), 1);
 }
 
 } // namespace

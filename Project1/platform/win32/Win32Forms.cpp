@@ -86,8 +86,12 @@ Status Win32Forms::create(const WindowModel& model) {
         background_ = std::move(*background);
     }
     registerWindowClass(instance_, &Win32Forms::windowProcedure);
-    CreateWindowExW(0, windowClass, widen(form_.caption).c_str(), windowStyle(form_), CW_USEDEFAULT,
-                    CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this);
+    // The window procedure keeps the handle from the window's first message on; should Windows
+    // give up on the window after it (no display driver under Wine, no resources left), that
+    // handle is already stale and only the returned null tells.
+    window_ =
+        CreateWindowExW(0, windowClass, widen(form_.caption).c_str(), windowStyle(form_),
+                        CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this);
     if (!window_)
         return Error{"Windows could not create the window (error " +
                      std::to_string(GetLastError()) + ")."};
