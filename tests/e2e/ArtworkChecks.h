@@ -10,6 +10,8 @@
 #include <QRect>
 #include <QString>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -40,70 +42,62 @@ inline QRect pixelRect(const design::ControlRow& row, int dpi = 96) {
             pixelsAt(e.height, dpi)};
 }
 
-// Client pixels that no control covers and that differ from the background picture.
-inline int uncoveredMismatches(const QImage& shot, int dpi = 96) {
+// The window's pixels against the artwork at `dpi`: every client pixel that no control covers is
+// the background picture's, the lettered title above the panel included; and inside every
+// button's border its picture stands whole, centred with the odd pixel to the right and below
+// (outside the picture the exit button shows its blue face). At a larger scale the neighbours that
+// overlap by 15 twips cover more than the border, so that much more is left out.
+inline void expectTheArtwork(const QImage& shot, int dpi = 96) {
     const QImage background = artwork("Form1.bmp", dpi);
-    int mismatches = 0;
+    int uncovered = 0;
     for (int y = 0; y < shot.height(); ++y)
         for (int x = 0; x < shot.width(); ++x) {
             const bool covered =
                 std::any_of(design::controls.begin(), design::controls.end(), [&](const auto& row) {
                     return row.role != design::Role::Timer && pixelRect(row, dpi).contains(x, y);
                 });
-            mismatches += !covered && (!background.rect().contains(x, y) ||
-                                       shot.pixel(x, y) != background.pixel(x, y));
+            uncovered += !covered && (!background.rect().contains(x, y) ||
+                                      shot.pixel(x, y) != background.pixel(x, y));
         }
-    return mismatches;
-}
-
-// The lettered title above the panel: background pixels that differ, and its black ink.
-struct TitleCheck {
-    int mismatches = 0, ink = 0;
-};
-inline TitleCheck checkTitle(const QImage& shot, int dpi = 96) {
-    const QImage background = artwork("Form1.bmp", dpi);
+    EXPECT_EQ(uncovered, 0) << "pixels no control covers differ from the background";
     const double s = scaleAt(dpi);
-    TitleCheck check;
+    int ink = 0;
     for (int y = int(50 * s); y <= int(81 * s); ++y)
-        for (int x = int(101 * s); x <= int(320 * s); ++x) {
-            check.mismatches += shot.pixel(x, y) != background.pixel(x, y);
-            check.ink += QColor(shot.pixel(x, y)) == QColor(0, 0, 0);
-        }
-    return check;
-}
+        for (int x = int(101 * s); x <= int(320 * s); ++x)
+            ink += QColor(shot.pixel(x, y)) == QColor(0, 0, 0);
+    EXPECT_GT(ink, 1000) << "the title's black lettering";
 
-// Inside a button's border: pixels that differ from its picture, centred with the odd pixel to
-// the right and below (outside the picture the exit button shows its blue face), pixels that the
-// picture leaves uncovered, and pixels of the plate's grey outer line. At a larger scale the
-// neighbours that overlap by 15 twips cover more than the border, so that much more is left out.
-struct PictureCheck {
-    int different = 0, uncovered = 0, grey = 0;
-};
-inline PictureCheck checkPicture(const QImage& shot, const design::ControlRow& row, int dpi = 96) {
-    const QImage picture =
-        artwork(QString::fromLatin1(row.name.data(), row.name.size()) + ".bmp", dpi);
-    const QRect button = pixelRect(row, dpi);
-    const QPoint origin(button.left() + int(std::floor((button.width() - picture.width()) / 2.0)),
-                        button.top() + int(std::floor((button.height() - picture.height()) / 2.0)));
-    const int inset = int(std::ceil(scaleAt(dpi)));
-    PictureCheck check;
-    for (int y = button.top() + inset; y <= button.bottom() - inset; ++y)
-        for (int x = button.left() + inset; x <= button.right() - inset; ++x) {
-            const QPoint in(x - origin.x(), y - origin.y());
-            const bool inside = picture.rect().contains(in);
-            const QRgb expected =
-                inside ? picture.pixel(in)
-                       : (row.name == "Command8" ? qRgb(0, 0, 255) : shot.pixel(x, y));
-            check.different += shot.pixel(x, y) != expected;
-            check.uncovered += !inside && row.name != "Command8";
-            check.grey += QColor(shot.pixel(x, y)) == QColor(0x3F, 0x3F, 0x3F);
-        }
-    return check;
-}
-
-// Whether the plate's grey outer line is meant to show: only the smallest plates keep it.
-inline bool plateShowsItsOuterLine(const design::ControlRow& row) {
-    return row.picture.width == 56 || row.picture.width == 28;
+    for (const auto& row : design::controls) {
+        if (row.role != design::Role::Button || row.name == "Cmm1") // Cmm1 shows the focus
+            continue;
+        SCOPED_TRACE(std::string(row.name));
+        const QImage picture =
+            artwork(QString::fromLatin1(row.name.data(), row.name.size()) + ".bmp", dpi);
+        const QRect button = pixelRect(row, dpi);
+        const QPoint origin(
+            button.left() + int(std::floor((button.width() - picture.width()) / 2.0)),
+            button.top() + int(std::floor((button.height() - picture.height()) / 2.0)));
+        const int inset = int(std::ceil(s));
+        int different = 0, face = 0, grey = 0;
+        for (int y = button.top() + inset; y <= button.bottom() - inset; ++y)
+            for (int x = button.left() + inset; x <= button.right() - inset; ++x) {
+                const QPoint in(x - origin.x(), y - origin.y());
+                const bool inside = picture.rect().contains(in);
+                const QRgb expected =
+                    inside ? picture.pixel(in)
+                           : (row.name == "Command8" ? qRgb(0, 0, 255) : shot.pixel(x, y));
+                different += shot.pixel(x, y) != expected;
+                face += !inside && row.name != "Command8";
+                grey += QColor(shot.pixel(x, y)) == QColor(0x3F, 0x3F, 0x3F);
+            }
+        EXPECT_EQ(different, 0);
+        // Only Command10's picture is narrower than its button, by design.
+        EXPECT_TRUE(face == 0 || row.name == "Command10") << "a strip of the button's face shows";
+        // Only the smallest plates keep their grey outer line; scaled plates blend their pixels,
+        // so only the design's own size shows the exact line.
+        const bool smallest = row.picture.width == 56 || row.picture.width == 28;
+        EXPECT_TRUE(grey == 0 || smallest || dpi != 96) << "the plate's grey outer line shows";
+    }
 }
 
 } // namespace zanthera::e2e

@@ -1,11 +1,12 @@
 #include "Desktop.h"
 
-#include <QDir>
+#include "Form1/ControlTable.h"
+
 #include <QElapsedTimer>
-#include <QFile>
+#include <QMap>
+#include <QRegularExpression>
 #include <QThread>
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -17,8 +18,8 @@ namespace {
 // with a broken one.
 struct Connection {
     explicit Connection(const QString& display) : d(XOpenDisplay(display.toLocal8Bit().data())) {
-        // Windows come and go while the tree is walked (Wine makes short-lived ones): a request
-        // on one that has gone fails, and the walk simply skips it.
+        // Windows come and go (Wine makes short-lived ones): a request on one that has gone
+        // fails, and the call gives nothing instead of ending the test.
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     }
     ~Connection() {
@@ -28,45 +29,7 @@ struct Connection {
     Display* d;
 };
 
-bool titleIs(Display* d, Window w, const QString& title) {
-    Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
-    Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    bool same = false;
-    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
-                           &data) == Success &&
-        data) {
-        same = QString::fromUtf8(reinterpret_cast<char*>(data), int(count)) == title;
-        XFree(data);
-    }
-    return same;
-}
-
-std::optional<Window> findMapped(Display* d, const QString& title) {
-    Window root, parent, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count))
-        return std::nullopt;
-    std::optional<Window> found;
-    for (unsigned int i = 0; i < count && !found; ++i) {
-        XWindowAttributes a;
-        if (XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable &&
-            titleIs(d, children[i], title))
-            found = children[i];
-    }
-    if (children)
-        XFree(children);
-    return found;
-}
-
 } // namespace
-
-QString programPath() {
-    return QStringLiteral(ZANTHERA_PROGRAM);
-}
 
 VirtualDisplay::VirtualDisplay(const QString& screen) {
     server_.start("Xvfb",
@@ -108,29 +71,34 @@ RunningProgram::~RunningProgram() {
 
 std::optional<unsigned long> RunningProgram::waitForWindow(const QString& title,
                                                            std::chrono::milliseconds limit) {
-    Connection x(display_);
-    if (!x.d)
-        return std::nullopt;
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < limit.count()) {
-        if (auto w = findMapped(x.d, title)) {
+    do {
+        if (const auto w = shownWindow(title)) {
             // Mapped is not yet painted: give the first paint a moment to land.
             QThread::msleep(300);
-            return *w;
+            return w;
         }
         QThread::msleep(50);
-    }
+    } while (clock.elapsed() < limit.count());
     return std::nullopt;
 }
 
 bool RunningProgram::windowGone(const QString& title, std::chrono::milliseconds limit) const {
-    Connection x(display_);
     QElapsedTimer clock;
     clock.start();
-    while (x.d && findMapped(x.d, title) && clock.elapsed() < limit.count())
+    while (shownWindow(title) && clock.elapsed() < limit.count())
         QThread::msleep(50);
-    return x.d && !findMapped(x.d, title);
+    return !shownWindow(title);
+}
+
+std::optional<unsigned long> RunningProgram::shownWindow(const QString& title) const {
+    const QString pattern = "^" + QString(title).replace(".", "[.]") + "$";
+    bool found = false;
+    const unsigned long w = run({"xdotool", "search", "--onlyvisible", "--name", pattern})
+                                .section('\n', 0, 0)
+                                .toULong(&found);
+    return found ? std::optional(w) : std::nullopt;
 }
 
 QString RunningProgram::run(const QStringList& arguments) const {
@@ -143,22 +111,29 @@ QString RunningProgram::run(const QStringList& arguments) const {
     return QString::fromUtf8(tool.readAllStandardOutput());
 }
 
-void RunningProgram::click(unsigned long window, int x, int y) {
-    const QString id = QString::number(window);
-    run({"xdotool", "mousemove", "--sync", "--window", id, QString::number(x), QString::number(y),
-         "click", "1"});
+void RunningProgram::click(unsigned long window, std::string_view control, double scale) {
+    const Extents& e = design::findControl(control)->extents;
+    const QPoint at = QPoint((e.left + e.width / 2) / 15, (e.top + e.height / 2) / 15) * scale;
+    run({"xdotool", "mousemove", "--sync", "--window", QString::number(window),
+         QString::number(at.x()), QString::number(at.y()), "click", "1"});
     QThread::msleep(150);
 }
 
 void RunningProgram::key(unsigned long window, const QString& keys) {
-    const QString id = QString::number(window);
-    run({"xdotool", "windowfocus", "--sync", id});
+    run({"xdotool", "windowfocus", "--sync", QString::number(window)});
     run({"xdotool", "key", "--clearmodifiers", keys});
     QThread::msleep(150);
 }
 
 QString RunningProgram::clipboard() const {
     return run({"xclip", "-selection", "clipboard", "-o"});
+}
+
+QString RunningProgram::resultBoxText(unsigned long window, double scale) {
+    click(window, "Text1", scale);
+    key(window, "ctrl+a");
+    key(window, "ctrl+c");
+    return clipboard();
 }
 
 QImage RunningProgram::grab(unsigned long window) const {
@@ -179,36 +154,20 @@ QImage RunningProgram::grab(unsigned long window) const {
 }
 
 QRect RunningProgram::placeOf(unsigned long window) const {
-    Connection x(display_);
-    XWindowAttributes a;
-    Window child = 0;
-    int left = 0, top = 0;
-    if (!x.d || !XGetWindowAttributes(x.d, window, &a) ||
-        !XTranslateCoordinates(x.d, window, a.root, 0, 0, &left, &top, &child))
-        return {};
-    return {left, top, a.width, a.height};
+    // X=, Y=, WIDTH=, HEIGHT= lines, the place relative to the screen.
+    QMap<QString, int> g;
+    for (const QString& line :
+         run({"xdotool", "getwindowgeometry", "--shell", QString::number(window)}).split('\n'))
+        g[line.section('=', 0, 0)] = line.section('=', 1).toInt();
+    return {g["X"], g["Y"], g["WIDTH"], g["HEIGHT"]};
 }
 
-std::vector<QSize> RunningProgram::iconSizes(unsigned long window) const {
-    Connection x(display_);
-    std::vector<QSize> sizes;
-    Atom type;
-    int format;
-    unsigned long count = 0, after;
-    unsigned char* data = nullptr;
-    if (!x.d ||
-        XGetWindowProperty(x.d, window, XInternAtom(x.d, "_NET_WM_ICON", False), 0, 1 << 20, False,
-                           XA_CARDINAL, &type, &format, &count, &after, &data) != Success ||
-        !data)
-        return sizes;
-    // The property is a run of images, each its width and height followed by its pixels.
-    const auto* values = reinterpret_cast<const unsigned long*>(data);
-    for (unsigned long i = 0; i + 2 <= count;) {
-        const unsigned long w = values[i], h = values[i + 1];
-        sizes.emplace_back(int(w), int(h));
-        i += 2 + w * h;
-    }
-    XFree(data);
+QStringList RunningProgram::iconSizes(unsigned long window) const {
+    // xprop shows each image of the property as "Icon (W x H):" and its pixels drawn in text.
+    const QString icons = run({"xprop", "-id", QString::number(window), "_NET_WM_ICON"});
+    QStringList sizes;
+    for (const auto& match : QRegularExpression(R"(Icon \((\d+ x \d+)\))").globalMatch(icons))
+        sizes << match.captured(1);
     return sizes;
 }
 
@@ -231,20 +190,10 @@ bool RunningProgram::childrenReaped(std::chrono::milliseconds limit) const {
     const QString parent = QString::number(program_.processId());
     QElapsedTimer clock;
     clock.start();
-    for (;;) {
-        bool zombie = false;
-        // /proc/N/stat: "N (name) S PPID ...", the name possibly holding spaces or brackets.
-        for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
-            QFile stat("/proc/" + pid + "/stat");
-            if (!stat.open(QIODevice::ReadOnly))
-                continue;
-            const QString line = QString::fromLatin1(stat.readAll());
-            const QStringList fields = line.mid(line.lastIndexOf(u')') + 2).split(u' ');
-            zombie |= fields.size() > 1 && fields[0] == "Z" && fields[1] == parent;
-        }
+    for (;; QThread::msleep(50)) {
+        const bool zombie = run({"ps", "-o", "stat=", "--ppid", parent}).contains('Z');
         if (!zombie || clock.elapsed() > limit.count())
             return !zombie;
-        QThread::msleep(50);
     }
 }
 

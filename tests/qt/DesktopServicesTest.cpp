@@ -24,20 +24,26 @@ struct Services {
     DesktopServices services;
 };
 
-TEST(DesktopLocale, FullMonthNamesInTheUsersLanguage) {
+TEST(DesktopCalendar, MonthNamesAndShortDatesInTheUsersLanguageAndWeekdaysFromSunday) {
     const struct {
         const char* locale;
         int month;
         const char* name;
-    } cases[] = {
+    } months[] = {
         {"C", 1, "January"},     {"C", 12, "December"},     {"en_US", 5, "May"},
         {"de_DE", 3, "März"},    {"de_DE", 12, "Dezember"}, {"ar_EG", 1, "يناير"},
         {"ar_EG", 12, "ديسمبر"},
     };
-    for (const auto& c : cases) {
-        Services s(c.locale);
-        EXPECT_EQ(s.services.monthName(c.month), c.name) << c.locale << " " << c.month;
-    }
+    for (const auto& c : months)
+        EXPECT_EQ(Services(c.locale).services.monthName(c.month), c.name) << c.locale << c.month;
+    EXPECT_EQ(Services("de_DE").services.dateText({2026, 12, 6}), "06.12.26");
+    EXPECT_EQ(Services("en_US").services.dateText({2026, 12, 6}), "12/6/26");
+    const std::pair<CalendarDate, int> weekdays[] = {
+        {{2026, 12, 6}, 1}, {{2026, 12, 7}, 2}, {{2026, 12, 12}, 7},
+        {{2000, 2, 29}, 3}, {{2026, 2, 30}, 0}, // not a date
+    };
+    for (const auto& [date, weekday] : weekdays)
+        EXPECT_EQ(Services("C").services.weekday(date), weekday) << date.month << "/" << date.day;
 }
 
 TEST(DesktopLocale, TimeHasSecondsAfterTheShortFormsMinutesAndNoZoneOrItsSeparators) {
@@ -60,22 +66,6 @@ TEST(DesktopLocale, TimeHasSecondsAfterTheShortFormsMinutesAndNoZoneOrItsSeparat
     };
     for (const auto& [format, stripped] : zones)
         EXPECT_EQ(withoutZone(format), stripped) << format;
-}
-
-TEST(DesktopLocale, ShortDateInTheUsersFormat) {
-    Services de("de_DE");
-    EXPECT_EQ(de.services.dateText({2026, 12, 6}), "06.12.26");
-    Services us("en_US");
-    EXPECT_EQ(us.services.dateText({2026, 12, 6}), "12/6/26");
-}
-
-TEST(DesktopCalendar, WeekdaysCountFromSunday) {
-    Services s("C");
-    EXPECT_EQ(s.services.weekday({2026, 12, 6}), 1);
-    EXPECT_EQ(s.services.weekday({2026, 12, 7}), 2);
-    EXPECT_EQ(s.services.weekday({2026, 12, 12}), 7);
-    EXPECT_EQ(s.services.weekday({2000, 2, 29}), 3);
-    EXPECT_EQ(s.services.weekday({2026, 2, 30}), 0); // not a date
 }
 
 TEST(DesktopNumbers, WholeNumbersInTheLocalesDigitsWithHalvesAwayFromZero) {

@@ -136,14 +136,11 @@ class WindowsProgramFile : public ::testing::TestWithParam<Build> {
     std::unique_ptr<PeFile> exe;
 };
 
-TEST_P(WindowsProgramFile, IsAWindowsGuiProgramForItsProcessor) {
+TEST_P(WindowsProgramFile, IsAWindowsGuiProgramForItsProcessorNeedingOnlyTheSystemsDlls) {
     ASSERT_TRUE(exe->signed_());
     EXPECT_EQ(exe->machine(), GetParam().machine);
     EXPECT_EQ(exe->magic(), GetParam().magic);
     EXPECT_EQ(exe->subsystem(), 2); // the Windows GUI subsystem: no console window
-}
-
-TEST_P(WindowsProgramFile, NeedsOnlyTheSystemsOwnDlls) {
     const std::set<std::string> system{
         "kernel32.dll", "user32.dll",   "gdi32.dll",   "comctl32.dll", "shell32.dll",
         "advapi32.dll", "msvcrt.dll",   "ole32.dll",   "oleaut32.dll", "shlwapi.dll",

@@ -2,8 +2,8 @@
 // its pixels, every launcher button with a recording rundll32.exe beside the program, the
 // information buttons' answers read back through the clipboard, the about box read from the
 // Windows side, the two ways to end it, and the window at higher DPI settings.
-#include "../e2e/ArtworkChecks.h"
-#include "../e2e/Support.h"
+#include "ArtworkChecks.h"
+#include "Desktop.h"
 #include "actions/AppletCommands.h"
 #include "actions/Handlers.h"
 
@@ -19,8 +19,6 @@
 namespace zanthera::e2e {
 namespace {
 
-using namespace std::chrono_literals;
-
 // `make test-win32` points these at the 32-bit program, its prefix and 32-bit helpers.
 QString setting(const char* name, const QString& fallback) {
     return qEnvironmentVariable(name, fallback);
@@ -33,13 +31,6 @@ const QString wine = setting("ZANTHERA_WINE_LOADER", ZANTHERA_WINE_LOADER_DEFAUL
 const int patience = std::max(1, setting("ZANTHERA_WINE_PATIENCE", "1").toInt());
 // Its highest bit is set, so the program must show it as a negative number.
 constexpr auto volumeSerial = "c0ffee11";
-
-// Screenshots are kept for a look by eye when ZANTHERA_E2E_SHOTS names a folder.
-QImage kept(const QImage& shot, const QString& name) {
-    if (const QString folder = qEnvironmentVariable("ZANTHERA_E2E_SHOTS"); !folder.isEmpty())
-        shot.save(folder + "/" + name + ".png");
-    return shot;
-}
 
 QProcessEnvironment wineEnvironment(const QString& display) {
     auto environment = QProcessEnvironment::systemEnvironment();
@@ -67,14 +58,13 @@ std::optional<QString> run(const QString& display, const QString& tool, const QS
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// The program and a recording rundll32.exe side by side (Windows searches the program's own
+// folder first), on a screen large enough for the window at 192 DPI.
 class ProgramUnderWine : public ::testing::Test {
   protected:
     void SetUp() override {
-        display.emplace(screen);
-        ASSERT_TRUE(display->ok());
+        ASSERT_TRUE(display.ok());
         ASSERT_TRUE(QFile::exists(exe)) << exe.toStdString() << ": run make windows first";
-        // The program and a recording rundll32.exe side by side, as Windows searches the
-        // program's own folder first.
         ASSERT_TRUE(QFile::copy(exe, folder.filePath("zanthera.exe")));
         ASSERT_TRUE(
             QFile::copy(helpers + "/RecordingRundll32.exe", folder.filePath("rundll32.exe")));
@@ -83,13 +73,15 @@ class ProgramUnderWine : public ::testing::Test {
         serial.close();
         start(96);
     }
+    // The prefix is shared: whatever runs in it next expects the usual 96 DPI.
     void TearDown() override {
         program.reset();
-        run(display->name(), "wineserver", {"-k"});
+        setDpi(96);
+        run(display.name(), "wineserver", {"-k"});
     }
 
     bool setDpi(int dpi) {
-        return run(display->name(), wine,
+        return run(display.name(), wine,
                    {"reg", "add", R"(HKCU\Control Panel\Desktop)", "/v", "LogPixels", "/t",
                     "REG_DWORD", "/d", QString::number(dpi), "/f"})
             .has_value();
@@ -98,9 +90,9 @@ class ProgramUnderWine : public ::testing::Test {
     // Starts the program afresh at a DPI setting and waits for its window.
     void start(int dpi) {
         program.reset();
-        run(display->name(), "wineserver", {"-k"});
+        run(display.name(), "wineserver", {"-k"});
         ASSERT_TRUE(setDpi(dpi));
-        program = std::make_unique<RunningProgram>(*display, wineEnvironment(display->name()), wine,
+        program = std::make_unique<RunningProgram>(display, wineEnvironment(display.name()), wine,
                                                    QStringList{folder.filePath("zanthera.exe")});
         const auto found = program->waitForWindow(windowTitle, 60s * patience);
         ASSERT_TRUE(found) << program->errors().toStdString();
@@ -108,18 +100,15 @@ class ProgramUnderWine : public ::testing::Test {
     }
 
     // The window once it has finished painting: two grabs a moment apart agree.
-    QImage settledShot(const QString& name) {
+    QImage settledShot() {
         QImage last, shot = program->grab(window);
         for (int i = 0; i < 40 * patience && shot != last; ++i) {
             last = shot;
             QThread::msleep(250);
             shot = program->grab(window);
         }
-        return kept(shot, name);
+        return shot;
     }
-
-    void click(std::string_view control) { clickControl(*program, window, control); }
-    QString resultBoxText() { return e2e::resultBoxText(*program, window); }
 
     // The command lines the recording rundll32.exe saw, once `count` are there.
     QStringList launches(int count) {
@@ -132,66 +121,55 @@ class ProgramUnderWine : public ::testing::Test {
         return lines;
     }
 
-    // Whether every Wine process of the prefix has ended, its server included.
-    bool nothingLeftBehind() { return run(display->name(), "wineserver", {"-w"}, 20s).has_value(); }
+    // The program ends with status 0, and every Wine process of the prefix with it.
+    void expectEndsCleanly() {
+        EXPECT_EQ(program->waitForExit(20s * patience), 0);
+        EXPECT_TRUE(run(display.name(), "wineserver", {"-w"}, 20s).has_value())
+            << "a Wine process was left behind";
+    }
 
-    QString screen = QStringLiteral("1024x768x24");
-    std::optional<VirtualDisplay> display;
+    VirtualDisplay display{"2048x1536x24"};
     QTemporaryDir folder;
     std::unique_ptr<RunningProgram> program;
     unsigned long window = 0;
 };
 
-TEST_F(ProgramUnderWine, ShowsTheDesignedWindow) {
-    const QImage shot = settledShot("wine-96dpi");
+// One start for all of it: the pixels, the information buttons, every launcher button, the about
+// box and the exit button.
+TEST_F(ProgramUnderWine, ShowsTheDesignedWindowAndEveryButtonDoesItsWork) {
+    const QImage shot = settledShot();
     ASSERT_EQ(shot.size(), QSize(425, 508));
-    EXPECT_EQ(uncoveredMismatches(shot), 0);
-    const TitleCheck title = checkTitle(shot);
-    EXPECT_EQ(title.mismatches, 0);
-    EXPECT_GT(title.ink, 1000);
-    for (const auto& row : design::controls) {
-        if (row.role != design::Role::Button || row.name == "Cmm1") // Cmm1 shows the focus
-            continue;
-        const PictureCheck picture = checkPicture(shot, row);
-        EXPECT_EQ(picture.different, 0) << row.name;
-        EXPECT_TRUE(plateShowsItsOuterLine(row) || picture.grey == 0) << row.name;
-    }
+    expectTheArtwork(shot);
     EXPECT_EQ(QColor(shot.pixel(51, 227)), QColor(128, 128, 128)); // Wine's inactive caption
-}
 
-TEST_F(ProgramUnderWine, EveryLauncherButtonStartsItsCommandLineCharacterForCharacter) {
-    QStringList expected;
-    for (const auto& row : appletCommands) {
-        click(row.button);
-        expected << QString::fromUtf8(row.commandLine.data(), qsizetype(row.commandLine.size()));
-    }
-    EXPECT_EQ(launches(int(expected.size())).join('\n'), expected.join('\n'));
-    EXPECT_FALSE(program->waitForExit(100ms)) << "the window stays open";
-}
-
-TEST_F(ProgramUnderWine, InformationButtonsAnswerWhatWineReports) {
     char host[256] = {};
     gethostname(host, sizeof host - 1);
     const passwd* user = getpwuid(getuid());
     ASSERT_NE(user, nullptr);
     const std::pair<std::string_view, QString> answers[] = {
-        {"Command1", "1024 * 768"},
+        {"Command1", "2048 * 1536"},
         {"Command13", QString::fromUtf8(host).section('.', 0, 0).toUpper().left(15)},
         {"Command4", QString::fromUtf8(user->pw_name)},
         {"Command2", QString::number(qint32(QString(volumeSerial).toUInt(nullptr, 16)))},
     };
     for (const auto& [button, answer] : answers) {
-        click(button);
-        EXPECT_EQ(resultBoxText(), answer) << button;
+        program->click(window, button);
+        EXPECT_EQ(program->resultBoxText(window), answer) << button;
     }
-}
 
-TEST_F(ProgramUnderWine, AboutBoxShowsTitlePromptAndOneOkButtonWithoutIcon) {
+    QStringList expected;
+    for (const auto& row : appletCommands) {
+        program->click(window, row.button);
+        expected << QString::fromUtf8(row.commandLine.data(), qsizetype(row.commandLine.size()));
+    }
+    EXPECT_EQ(launches(int(expected.size())).join('\n'), expected.join('\n'));
+
+    // Wine's message box does not copy itself on Ctrl+C: its texts are read from the Windows side.
     const QString title = QString::fromUtf8(aboutTitle.data(), qsizetype(aboutTitle.size()));
-    click("Command9");
+    program->click(window, "Command9");
     const auto box = program->waitForWindow(title, 20s * patience);
     ASSERT_TRUE(box);
-    const auto texts = run(display->name(), wine, {helpers + "/MessageBoxTexts.exe", title});
+    const auto texts = run(display.name(), wine, {helpers + "/MessageBoxTexts.exe", title});
     ASSERT_TRUE(texts);
     QStringList lines = texts->split('\n', Qt::SkipEmptyParts);
     ASSERT_FALSE(lines.isEmpty());
@@ -202,30 +180,11 @@ TEST_F(ProgramUnderWine, AboutBoxShowsTitlePromptAndOneOkButtonWithoutIcon) {
                                                                 qsizetype(aboutPrompt.size()))}));
     program->key(*box, "Return");
     EXPECT_TRUE(program->windowGone(title, 10s * patience));
-    EXPECT_FALSE(program->waitForExit(200ms));
-}
+    EXPECT_FALSE(program->waitForExit(200ms)) << "the window stays open";
 
-TEST_F(ProgramUnderWine, ExitButtonAndCloseBoxEndWithStatusZeroAndNothingLeftBehind) {
-    click("Command8");
-    EXPECT_EQ(program->waitForExit(20s * patience), 0);
-    EXPECT_TRUE(nothingLeftBehind());
-    start(96);
-    program->requestClose(window);
-    EXPECT_EQ(program->waitForExit(20s * patience), 0);
-    EXPECT_TRUE(nothingLeftBehind());
+    program->click(window, "Command8");
+    expectEndsCleanly();
 }
-
-// A screen large enough for the window at 192 DPI, so that all of it can be read back.
-class ScaledUnderWine : public ProgramUnderWine {
-  protected:
-    ScaledUnderWine() { screen = QStringLiteral("2048x1536x24"); }
-    // The prefix is shared: whatever runs in it next expects the usual 96 DPI.
-    void TearDown() override {
-        program.reset();
-        setDpi(96);
-        ProgramUnderWine::TearDown();
-    }
-};
 
 // Pixels of the window at `scale` whose colour lies outside the colours round the same place of
 // the window at 96 DPI, with room for smoothing and rounding. Left out: the labels and the result
@@ -245,27 +204,29 @@ int scaledMismatches(const QImage& design, const QImage& scaled, double scale) {
             const QPoint at(int(x / scale), int(y / scale));
             if (leftOut(at))
                 continue;
-            int low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
+            QColor low(255, 255, 255), high(0, 0, 0), c(scaled.pixel(x, y));
             for (int dy = -2; dy <= 2; ++dy)
                 for (int dx = -2; dx <= 2; ++dx) {
-                    const QColor c(design.pixel(std::clamp(at.x() + dx, 0, design.width() - 1),
+                    const QColor d(design.pixel(std::clamp(at.x() + dx, 0, design.width() - 1),
                                                 std::clamp(at.y() + dy, 0, design.height() - 1)));
-                    const int rgb[3] = {c.red(), c.green(), c.blue()};
-                    for (int i = 0; i < 3; ++i)
-                        low[i] = std::min(low[i], rgb[i]), high[i] = std::max(high[i], rgb[i]);
+                    low.setRgb(std::min(low.red(), d.red()), std::min(low.green(), d.green()),
+                               std::min(low.blue(), d.blue()));
+                    high.setRgb(std::max(high.red(), d.red()), std::max(high.green(), d.green()),
+                                std::max(high.blue(), d.blue()));
                 }
-            const QColor c(scaled.pixel(x, y));
-            const int rgb[3] = {c.red(), c.green(), c.blue()};
-            mismatches += std::any_of(std::begin(rgb), std::end(rgb), [&](const int& v) {
-                const auto i = &v - rgb;
-                return v < low[i] - 8 || v > high[i] + 8;
-            });
+            const auto outside = [](int v, int lowest, int highest) {
+                return v < lowest - 8 || v > highest + 8;
+            };
+            mismatches += outside(c.red(), low.red(), high.red()) ||
+                          outside(c.green(), low.green(), high.green()) ||
+                          outside(c.blue(), low.blue(), high.blue());
         }
     return mismatches;
 }
 
-TEST_F(ScaledUnderWine, IsTheDesignScaledUniformlyAt120And192Dpi) {
-    const QImage design = settledShot("wine-96dpi");
+// The design scaled uniformly at 120 and 192 DPI, and the close box ends it.
+TEST_F(ProgramUnderWine, IsTheDesignScaledUniformlyAt120And192DpiAndTheCloseBoxEndsIt) {
+    const QImage design = settledShot();
     ASSERT_EQ(design.size(), QSize(425, 508));
     for (int dpi : {120, 192}) {
         SCOPED_TRACE(dpi);
@@ -273,11 +234,13 @@ TEST_F(ScaledUnderWine, IsTheDesignScaledUniformlyAt120And192Dpi) {
         if (HasFatalFailure())
             return;
         const double scale = dpi / 96.0;
-        const QImage shot = settledShot(QString("wine-%1dpi").arg(dpi));
+        const QImage shot = settledShot();
         EXPECT_LE(std::abs(shot.width() - 425 * scale), 1.0);
         EXPECT_LE(std::abs(shot.height() - 508 * scale), 1.0);
         EXPECT_EQ(scaledMismatches(design, shot, scale), 0);
     }
+    program->requestClose(window);
+    expectEndsCleanly();
 }
 
 } // namespace

@@ -1,0 +1,346 @@
+// The Linux program on a virtual display, met as a person meets it: a real click on each launcher
+// button starts the page the running desktop names, through fake settings tools on PATH that
+// record their argv; the window's pixels against the drawn artwork at 96, 120 and 192 DPI; the
+// information buttons' answers read back through the clipboard; the about box; the ways to end
+// it; a damaged definition; and desktops that differ from the designer's.
+#include "ArtworkChecks.h"
+#include "Desktop.h"
+#include "actions/AppletCommands.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace zanthera::e2e {
+namespace {
+
+// Fake settings tools on PATH: each records the argv it was started with, one line per start,
+// "name arg arg"; gnome-control-center also answers --version as GNOME 43's does.
+class FakeTools {
+  public:
+    explicit FakeTools(const QStringList& names = {}) {
+        const QString log = dir_.filePath("starts.log");
+        for (const QString& name : names) {
+            QFile tool(dir_.filePath(name));
+            tool.open(QIODevice::WriteOnly);
+            QString script = QStringLiteral("#!/bin/sh\n");
+            if (name == "gnome-control-center")
+                script +=
+                    "[ \"$1\" = --version ] && { echo 'gnome-control-center 43.9'; exit 0; }\n";
+            script += "set -- \"$(basename \"$0\")\" \"$@\"\necho \"$*\" >>'" + log + "'\n";
+            tool.write(script.toUtf8());
+            tool.close();
+            tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    }
+
+    // The environment a program sees when only these tools (and the system's basics) exist.
+    QProcessEnvironment environment(const QString& desktop = "GNOME") const {
+        QProcessEnvironment env;
+        env.insert("PATH", dir_.path() + ":/usr/bin:/bin");
+        env.insert("HOME", QProcessEnvironment::systemEnvironment().value("HOME", "/tmp"));
+        env.insert("LANG", "C.UTF-8");
+        env.insert("XDG_RUNTIME_DIR", dir_.path()); // private to this run, as Qt wants it
+        env.insert("XDG_CURRENT_DESKTOP", desktop);
+        return env;
+    }
+
+    // Every recorded start, oldest first, once at least `count` are there.
+    QStringList starts(int count = 0, std::chrono::milliseconds limit = {}) const {
+        QElapsedTimer clock;
+        clock.start();
+        for (;; QThread::msleep(50)) {
+            QFile file(dir_.filePath("starts.log"));
+            const QStringList seen =
+                file.open(QIODevice::ReadOnly)
+                    ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                    : QStringList();
+            if (seen.size() >= count || clock.elapsed() > limit.count())
+                return seen;
+        }
+    }
+
+  private:
+    QTemporaryDir dir_;
+};
+
+// The program on a virtual display of its own; `window` stays 0 if no window showed.
+struct OnDisplay {
+    explicit OnDisplay(const QProcessEnvironment& environment,
+                       const QString& screen = "1024x768x24",
+                       const QString& path = ZANTHERA_PROGRAM)
+        : display(screen), program(display, environment, path) {
+        window = program.waitForWindow(windowTitle, 20s).value_or(0);
+    }
+    VirtualDisplay display;
+    RunningProgram program;
+    unsigned long window = 0;
+};
+
+// What each button of the launcher table starts, in table order; empty: nothing can open that
+// page there, and the user is told so. Every desktop's choices are the settings pages' unit
+// tests' matter: here GNOME shows that the version the program asked its control centre for is
+// used (GNOME 43 takes the one-word pages), and XFCE a page nothing can open.
+const std::pair<const char*, std::array<const char*, 13>> desktops[] = {
+    {"GNOME",
+     {"gnome-control-center sound", "gnome-control-center universal-access",
+      "gnome-control-center network", "gnome-control-center", "gnome-control-center keyboard",
+      "gnome-control-center mouse", "gnome-control-center datetime", "gnome-control-center display",
+      "gnome-software --mode=installed", "jstest-gtk", "gnome-control-center region",
+      "gnome-control-center info-overview", "xdg-open https://zanthera.example/"}},
+    {"XFCE",
+     {"pavucontrol", "xfce4-accessibility-settings", "nm-connection-editor",
+      "xfce4-settings-manager", "xfce4-keyboard-settings", "xfce4-mouse-settings",
+      "lxqt-admin-time", "xfce4-display-settings", "gnome-software --mode=installed", "jstest-gtk",
+      "", "xfce4-about", "xdg-open https://zanthera.example/"}},
+};
+
+TEST(LauncherEndToEnd, EachButtonOpensItsPageAndTheCloseBoxEndsWithStatusZero) {
+    for (const auto& [desktop, pages] : desktops) {
+        SCOPED_TRACE(desktop);
+        // Every program that either desktop's pages name is installed.
+        QStringList programs;
+        for (const auto& [other, otherPages] : desktops)
+            for (const char* page : otherPages)
+                if (*page)
+                    programs << QString(page).section(' ', 0, 0);
+        FakeTools tools(programs);
+        OnDisplay on(tools.environment(desktop));
+        ASSERT_NE(on.window, 0u) << on.program.errors().toStdString();
+        QStringList expected;
+        for (std::size_t i = 0; i < appletCommands.size(); ++i) {
+            on.program.click(on.window, appletCommands[i].button);
+            if (*pages[i] == '\0') {
+                // Nothing can open this page here: a message box says so, and goes away.
+                const auto box = on.program.waitForWindow("Zanthera", 10s);
+                ASSERT_TRUE(box) << appletCommands[i].button;
+                on.program.key(*box, "Return");
+                continue;
+            }
+            expected << pages[i];
+            EXPECT_EQ(tools.starts(int(expected.size()), 10s).size(), expected.size())
+                << appletCommands[i].button;
+        }
+        EXPECT_EQ(tools.starts(), expected);
+        EXPECT_TRUE(on.program.childrenReaped(10s)) << "a started tool was left a zombie";
+        on.program.requestClose(on.window);
+        EXPECT_EQ(on.program.waitForExit(10s), 0);
+    }
+}
+
+// One start for all of it: the pixels and the key icon, the value labels and the result box in
+// the system's inactive-caption colour, the information buttons' answers, the about box, and the
+// exit button.
+TEST(WindowEndToEnd, ShowsTheArtworkAnswersTheInformationButtonsAndTheAboutBoxAndExits) {
+    FakeTools tools;
+    OnDisplay on(tools.environment());
+    ASSERT_NE(on.window, 0u) << on.program.errors().toStdString();
+    RunningProgram& program = on.program;
+    const QImage shot = program.grab(on.window);
+    ASSERT_EQ(shot.size(), QSize(425, 508));
+    expectTheArtwork(shot);
+    // Inside the minutes label and the result box, clear of their text and borders.
+    EXPECT_EQ(QColor(shot.pixel(51, 227)), QColor(191, 205, 219));
+    EXPECT_EQ(QColor(shot.pixel(54, 300)), QColor(191, 205, 219));
+    const QStringList icons = program.iconSizes(on.window);
+    EXPECT_TRUE(icons.contains("16 x 16") && icons.contains("32 x 32"))
+        << icons.join(", ").toStdString();
+
+    EXPECT_EQ(program.resultBoxText(on.window), "");
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    const passwd* user = getpwuid(getuid());
+    ASSERT_NE(user, nullptr);
+    const std::pair<std::string_view, QString> answers[] = {
+        {"Command1", "1024 * 768"},
+        {"Command13", QString::fromUtf8(host)},
+        {"Command4", QString::fromUtf8(user->pw_name)},
+    };
+    for (const auto& [button, answer] : answers) {
+        program.click(on.window, button);
+        EXPECT_EQ(program.resultBoxText(on.window), answer) << button;
+    }
+    program.click(on.window, "Command2");
+    if (auto box = program.waitForWindow("Zanthera", 1s)) {
+        // This machine's root volume has no serial: the user is told, the box keeps its text.
+        program.key(*box, "Return");
+        EXPECT_EQ(program.resultBoxText(on.window), QString::fromUtf8(user->pw_name));
+    } else {
+        bool isNumber = false;
+        program.resultBoxText(on.window).toInt(&isNumber);
+        EXPECT_TRUE(isNumber);
+    }
+
+    program.click(on.window, "Command9");
+    const auto box = program.waitForWindow("Zanthera ver 0,1", 10s);
+    ASSERT_TRUE(box);
+    program.key(*box, "ctrl+c");
+    const QString rule = "---------------------------";
+    EXPECT_EQ(program.clipboard(),
+              rule + "\nZanthera ver 0,1\n" + rule +
+                  "\nزانثيرا: كل إعدادات جهازك بين يديك بنقرة واحدة (((مجاني)))\n" + rule +
+                  "\nOK   \n" + rule + "\n");
+    program.key(*box, "Return");
+    EXPECT_TRUE(program.windowGone("Zanthera ver 0,1"));
+    EXPECT_FALSE(program.waitForExit(200ms));
+
+    program.click(on.window, "Command8");
+    EXPECT_EQ(program.waitForExit(10s), 0);
+}
+
+// Without Qt's own scaling and at a larger font DPI the whole design must still grow as one.
+TEST(WindowEndToEnd, ShowsTheArtworkScaledAsOneAt120And192Dpi) {
+    for (int dpi : {120, 192}) {
+        SCOPED_TRACE(dpi);
+        FakeTools tools;
+        QProcessEnvironment environment = tools.environment();
+        environment.insert("QT_ENABLE_HIGHDPI_SCALING", "0");
+        environment.insert("QT_FONT_DPI", QString::number(dpi));
+        OnDisplay on(environment, "1600x1400x24"); // room for the window at 192 DPI
+        ASSERT_NE(on.window, 0u) << on.program.errors().toStdString();
+        const QImage shot = on.program.grab(on.window);
+        ASSERT_EQ(shot.size(), QSize(pixelsAt(6375, dpi), pixelsAt(7620, dpi)));
+        expectTheArtwork(shot, dpi);
+    }
+}
+
+TEST(DamagedDefinition, IsReportedWithItsOffsetAndTheProgramEndsWithStatusOne) {
+    FakeTools tools;
+    VirtualDisplay display;
+    RunningProgram program(display, tools.environment(), ZANTHERA_DAMAGED_PROGRAM);
+    const auto box = program.waitForWindow("Zanthera", 20s);
+    ASSERT_TRUE(box) << program.errors().toStdString();
+    EXPECT_FALSE(program.waitForWindow(windowTitle, 100ms));
+    program.key(*box, "ctrl+c");
+    EXPECT_TRUE(program.clipboard().contains("The window's stored definition is damaged: offset "))
+        << program.clipboard().toStdString();
+    program.key(*box, "Return");
+    EXPECT_EQ(program.waitForExit(10s), 1);
+    EXPECT_TRUE(program.errors().contains("damaged"));
+}
+
+// The whole window on the screen where it fits, the designed place kept where it fits there
+// (where to put it is the placement rule's unit tests' matter), its top-left corner on the screen
+// where it cannot fit; and the resolution button's answer is the screen's size in its real pixels
+// at every scale.
+TEST(SmallAndScaledScreens, WindowFitsWhereItCanAndResolutionIsTheRealPixels) {
+    const struct {
+        QSize screen;
+        const char* scale;
+        std::optional<QPoint> place; // where the size allows one answer only
+    } cases[] = {
+        {{640, 480}, "1", QPoint(215, 0)},
+        {{320, 240}, "1", QPoint(0, 0)},
+        {{1366, 768}, "1.25", {}},
+        {{1920, 1080}, "2", QPoint(636, 64)},
+    };
+    for (const auto& c : cases) {
+        const QString screen = QStringLiteral("%1x%2").arg(c.screen.width()).arg(c.screen.height());
+        SCOPED_TRACE(screen.toStdString() + " at " + c.scale);
+        FakeTools tools;
+        QProcessEnvironment environment = tools.environment();
+        environment.insert("QT_SCALE_FACTOR", c.scale);
+        OnDisplay on(environment, screen + "x24");
+        ASSERT_NE(on.window, 0u) << on.program.errors().toStdString();
+        const QRect placed = on.program.placeOf(on.window);
+        const double scale = QString(c.scale).toDouble();
+        EXPECT_EQ(placed.size(), (QSizeF(425, 508) * scale).toSize());
+        if (c.place) {
+            EXPECT_EQ(placed.topLeft(), *c.place);
+        }
+        const QRect whole({0, 0}, c.screen);
+        if (placed.height() <= c.screen.height() && placed.width() <= c.screen.width())
+            EXPECT_TRUE(whole.contains(placed));
+        else
+            EXPECT_TRUE(whole.contains(placed.topLeft()));
+        if (c.screen.height() < 300) {
+            // Partly off the screen: the screenshot tool still saves the window, whole in size.
+            QTemporaryDir dir;
+            const QString file = dir.filePath("shot.png");
+            EXPECT_EQ(
+                QProcess::execute("env", {"DISPLAY=" + on.display.name(), ZANTHERA_SHOT_PROGRAM,
+                                          QString::number(on.window), file}),
+                0);
+            EXPECT_EQ(QImage(file).size(), placed.size());
+            continue;
+        }
+        on.program.click(on.window, "Command1", scale);
+        EXPECT_EQ(on.program.resultBoxText(on.window, scale), QString(screen).replace('x', " * "));
+    }
+}
+
+// Without a display the program says so in one Arabic line naming the display it tried, with
+// Qt's reason after it, and ends with status 1 instead of aborting.
+TEST(NoDisplay, OneArabicLineNamingTheDisplayTriedAndStatusOne) {
+    for (const QString display : {"DISPLAY=:987", "DISPLAY (not set)"}) {
+        QStringList command{"-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM", "-u", "DISPLAY"};
+        if (display.startsWith("DISPLAY="))
+            command << display;
+        QProcess program;
+        program.start("env", command << ZANTHERA_PROGRAM);
+        ASSERT_TRUE(program.waitForFinished(20000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 1);
+        const QString said = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_EQ(said.count('\n'), 1) << said.toStdString();
+        EXPECT_TRUE(said.startsWith(QStringLiteral("زانثيرا: تعذر الاتصال بالشاشة")));
+        EXPECT_TRUE(said.contains(display)) << said.toStdString();
+    }
+}
+
+// On an Arabic desktop whose only font has no Arabic letters, the captions show in the
+// program's own font, pixel for pixel as where an Arabic font is installed; the window is not
+// mirrored; and Qt's standard button reads as Qt's Arabic translation has it, "حسنًا".
+TEST(ArabicDesktop, CaptionsInTheProgramsOwnFontAndStandardButtonsInArabic) {
+    QTemporaryDir fonts;
+    const auto shotOf = [&](bool arabic) -> QImage {
+        FakeTools tools;
+        QProcessEnvironment environment = tools.environment();
+        // A font setting whose only fonts are a Latin one and, on the usual desktop, an Arabic one.
+        const QString dir = fonts.filePath(arabic ? "a" : "b"),
+                      noto = "/usr/share/fonts/truetype/noto/";
+        QDir().mkpath(dir);
+        QFile::link(noto + "NotoSans-Regular.ttf", dir + "/latin.ttf");
+        if (!arabic)
+            QFile::link(noto + "NotoSansArabic-Regular.ttf", dir + "/arabic.ttf");
+        QFile config(dir + ".conf");
+        EXPECT_TRUE(config.open(QIODevice::WriteOnly));
+        config.write(QString("<fontconfig><dir>%1</dir><cachedir>%1</cachedir></fontconfig>")
+                         .arg(dir)
+                         .toUtf8());
+        config.close();
+        environment.insert("FONTCONFIG_FILE", config.fileName());
+        environment.insert("LC_ALL", arabic ? "ar_EG.UTF-8" : "C.UTF-8");
+        OnDisplay on(environment);
+        if (!on.window)
+            return {};
+        const QImage shot = on.program.grab(on.window);
+        if (arabic) {
+            on.program.click(on.window, "Command9");
+            const auto box = on.program.waitForWindow("Zanthera ver 0,1", 10s);
+            EXPECT_TRUE(box);
+            if (box) {
+                on.program.key(*box, "ctrl+c");
+                EXPECT_TRUE(on.program.clipboard().contains(QStringLiteral("\nحسنًا   \n")))
+                    << on.program.clipboard().toStdString();
+            }
+        }
+        return shot;
+    };
+    const QImage arabic = shotOf(true), usual = shotOf(false);
+    ASSERT_FALSE(arabic.isNull());
+    ASSERT_FALSE(usual.isNull());
+    EXPECT_EQ(QColor(arabic.pixel(20, 17)), QColor(0, 0, 255)); // the exit button, top left
+    for (const char* caption : {"Label3", "Label4", "Label7", "Label8", "Label9"}) {
+        const QRect place = pixelRect(*design::findControl(caption));
+        EXPECT_EQ(arabic.copy(place), usual.copy(place)) << caption;
+    }
+}
+
+} // namespace
+} // namespace zanthera::e2e
