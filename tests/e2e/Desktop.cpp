@@ -3,7 +3,9 @@
 #include "Form1/ControlTable.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMap>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -29,20 +31,60 @@ struct Connection {
     Display* d;
 };
 
+// The shown top-level window with this exact title (_NET_WM_NAME), if there is one.
+std::optional<Window> findShown(const Connection& x, const QString& title) {
+    Window root, parent, *children = nullptr;
+    unsigned int count = 0;
+    if (!x.d || !XQueryTree(x.d, DefaultRootWindow(x.d), &root, &parent, &children, &count))
+        return std::nullopt;
+    const Atom name = XInternAtom(x.d, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(x.d, "UTF8_STRING", False);
+    std::optional<Window> found;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        XWindowAttributes a;
+        Atom type;
+        int format;
+        unsigned long length, after;
+        unsigned char* data = nullptr;
+        if (XGetWindowAttributes(x.d, children[i], &a) && a.map_state == IsViewable &&
+            XGetWindowProperty(x.d, children[i], name, 0, 1024, False, utf8, &type, &format,
+                               &length, &after, &data) == Success &&
+            data && QString::fromUtf8(reinterpret_cast<char*>(data), int(length)) == title)
+            found = children[i];
+        if (data)
+            XFree(data);
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
 } // namespace
 
 VirtualDisplay::VirtualDisplay(const QString& screen) {
-    server_.start("Xvfb",
-                  {"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp", "-dpi", "96"});
-    if (!server_.waitForStarted(5000))
-        return;
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 10000 && !server_.canReadLine())
-        server_.waitForReadyRead(100);
-    const QString number = QString::fromLatin1(server_.readLine()).trimmed();
-    if (!number.isEmpty())
-        name_ = ":" + number;
+    // Other sessions on this machine may run X servers whose processes this one cannot see, so
+    // that their lock files look stale from here and a server started on the lowest free number
+    // could take over theirs: numbers whose socket or lock file exists are left alone, and they
+    // are tried from a random start well above the ones usually taken.
+    const int first = 200 + int(QRandomGenerator::global()->bounded(700));
+    for (int n = first; n < first + 50 && name_.isEmpty(); ++n) {
+        if (QFile::exists(QString("/tmp/.X11-unix/X%1").arg(n)) ||
+            QFile::exists(QString("/tmp/.X%1-lock").arg(n)))
+            continue;
+        server_.start("Xvfb", {":" + QString::number(n), "-displayfd", "1", "-screen", "0", screen,
+                               "-nolisten", "tcp", "-dpi", "96"});
+        QElapsedTimer clock;
+        clock.start();
+        while (server_.waitForStarted(5000) && !server_.canReadLine() &&
+               server_.state() == QProcess::Running && clock.elapsed() < 10000)
+            server_.waitForReadyRead(100);
+        if (server_.canReadLine()) {
+            name_ = ":" + QString::fromLatin1(server_.readLine()).trimmed();
+        } else {
+            server_.kill();
+            server_.waitForFinished(3000);
+        }
+    }
 }
 
 VirtualDisplay::~VirtualDisplay() {
@@ -71,10 +113,11 @@ RunningProgram::~RunningProgram() {
 
 std::optional<unsigned long> RunningProgram::waitForWindow(const QString& title,
                                                            std::chrono::milliseconds limit) {
+    Connection x(display_);
     QElapsedTimer clock;
     clock.start();
     do {
-        if (const auto w = shownWindow(title)) {
+        if (const auto w = findShown(x, title)) {
             // Mapped is not yet painted: give the first paint a moment to land.
             QThread::msleep(300);
             return w;
@@ -85,20 +128,12 @@ std::optional<unsigned long> RunningProgram::waitForWindow(const QString& title,
 }
 
 bool RunningProgram::windowGone(const QString& title, std::chrono::milliseconds limit) const {
+    Connection x(display_);
     QElapsedTimer clock;
     clock.start();
-    while (shownWindow(title) && clock.elapsed() < limit.count())
+    while (findShown(x, title) && clock.elapsed() < limit.count())
         QThread::msleep(50);
-    return !shownWindow(title);
-}
-
-std::optional<unsigned long> RunningProgram::shownWindow(const QString& title) const {
-    const QString pattern = "^" + QString(title).replace(".", "[.]") + "$";
-    bool found = false;
-    const unsigned long w = run({"xdotool", "search", "--onlyvisible", "--name", pattern})
-                                .section('\n', 0, 0)
-                                .toULong(&found);
-    return found ? std::optional(w) : std::nullopt;
+    return x.d && !findShown(x, title);
 }
 
 QString RunningProgram::run(const QStringList& arguments) const {
@@ -206,6 +241,7 @@ std::optional<int> RunningProgram::waitForExit(std::chrono::milliseconds limit) 
 }
 
 QString RunningProgram::errors() {
+    program_.waitForFinished(100); // what a program that has ended wrote is read only now
     return QString::fromUtf8(program_.readAllStandardError());
 }
 

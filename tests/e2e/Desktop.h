@@ -75,7 +75,6 @@ class RunningProgram {
     QString errors();
 
   private:
-    std::optional<unsigned long> shownWindow(const QString& title) const;
     QString run(const QStringList& arguments) const;
 
     QString display_;

@@ -157,12 +157,13 @@ TEST_F(ProgramUnderWine, ShowsTheDesignedWindowAndEveryButtonDoesItsWork) {
         EXPECT_EQ(program->resultBoxText(window), answer) << button;
     }
 
+    // One click at a time: two rundll32.exe started together may record in either order.
     QStringList expected;
     for (const auto& row : appletCommands) {
         program->click(window, row.button);
         expected << QString::fromUtf8(row.commandLine.data(), qsizetype(row.commandLine.size()));
+        EXPECT_EQ(launches(int(expected.size())), expected) << row.button;
     }
-    EXPECT_EQ(launches(int(expected.size())).join('\n'), expected.join('\n'));
 
     // Wine's message box does not copy itself on Ctrl+C: its texts are read from the Windows side.
     const QString title = QString::fromUtf8(aboutTitle.data(), qsizetype(aboutTitle.size()));
