@@ -38,21 +38,21 @@ QRect placeOf(QtForms& forms, std::string_view name) {
     return qobject_cast<QWidget*>(forms.control(name))->geometry();
 }
 
-// At 96 DPI every twip value is a whole number of 15-twip pixels; at 120 DPI a pixel is 12 twips,
-// every place is a multiple of 120 twips, and sizes round to the nearest pixel (half away).
-TEST(FormsLayout, ControlsStandAtTheirPixelPlacesAt96And120Dpi) {
-    auto at96 = build(96);
-    auto at120 = build(120);
-    for (const auto& row : design::controls) {
-        if (row.role == design::Role::Timer)
-            continue;
-        const Extents& e = row.extents;
-        EXPECT_EQ(placeOf(*at96->forms, row.name),
-                  QRect(e.left / 15, e.top / 15, e.width / 15, e.height / 15))
-            << row.name;
-        EXPECT_EQ(placeOf(*at120->forms, row.name),
-                  QRect(e.left / 12, e.top / 12, (e.width + 6) / 12, (e.height + 6) / 12))
-            << row.name;
+// Every place and size is the design's twips at the logical DPI rounded to the nearest pixel,
+// halves up: at 96 DPI a pixel is 15 twips, at 120 DPI 12, and at 144 DPI 10, where every
+// odd-pixel size of the design ends in a half.
+TEST(FormsLayout, ControlsStandAtTheirPixelPlacesAt96And120And144Dpi) {
+    for (const int dpi : {96, 120, 144}) {
+        auto b = build(dpi);
+        const auto px = [dpi](int twips) { return (twips * dpi + 720) / 1440; };
+        for (const auto& row : design::controls) {
+            const Extents& e = row.extents;
+            if (row.role != design::Role::Timer) {
+                EXPECT_EQ(placeOf(*b->forms, row.name),
+                          QRect(px(e.left), px(e.top), px(e.width), px(e.height)))
+                    << row.name << " at " << dpi;
+            }
+        }
     }
 }
 
