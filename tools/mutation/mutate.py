@@ -55,7 +55,7 @@ MUTANTS = [
     ("ntfs-serial-wrong-half", "Project1/platform/posix/VolumeSerial.cpp",
      "return asSigned(hexValue(uuid.substr(8)));", "return asSigned(hexValue(uuid.substr(0, 8)));"),
     ("user-name-from-the-computer-name", "Project1/actions/Queries.cpp",
-     "auto name = services.userName();", "auto name = services.computerName();"),
+     "writeName(services.userName(), userNameUnread", "writeName(services.computerName(), userNameUnread"),
     ("applet-rows-swapped", "Project1/actions/AppletCommands.h",
      'main.cpl @1"},\n    {"Command7",  "rundll32.exe shell32.dll,Control_RunDLL main.cpl @0"',
      'main.cpl @0"},\n    {"Command7",  "rundll32.exe shell32.dll,Control_RunDLL main.cpl @1"'),
