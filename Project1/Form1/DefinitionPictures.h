@@ -22,12 +22,4 @@ Result<ImageKind> checkImageFile(std::span<const std::uint8_t> file, std::size_t
 // The file name extension of an image kind, with its dot.
 const char* imageExtension(ImageKind kind);
 
-// A bitmap file of one flat colour, with a 40-byte information header and no colour table; the
-// bits per pixel are 24 or 32. It stands in for artwork that is not there yet.
-std::vector<std::uint8_t> blankBitmap(std::uint16_t width, std::uint16_t height,
-                                      std::uint16_t bitsPerPixel, std::uint8_t shade);
-
-// An icon file with one blank 16-colour image per side given (32 and 16 make the usual pair).
-std::vector<std::uint8_t> blankIcon(std::span<const std::uint8_t> sides);
-
 } // namespace zanthera::definition

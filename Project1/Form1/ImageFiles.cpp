@@ -321,8 +321,6 @@ Result<DecodedBitmap> decodeBitmap(std::span<const std::uint8_t> file) {
         const std::uint8_t* src = file.data() + dataOffset + stride * storedRow;
         for (int x = 0; x < header->width; ++x, src += bytesPerPixel) {
             *pixel++ = std::uint32_t(src[2]) << 16 | std::uint32_t(src[1]) << 8 | src[0];
-            if (bits == 32 && src[3] != 0)
-                out.fourthBytesZero = false;
         }
     }
     return out;
@@ -337,7 +335,7 @@ struct IconEntry {
     std::size_t offset = 0;
 };
 
-Result<DecodedIconImage> readIconImage(std::span<const std::uint8_t> data, const IconEntry& entry) {
+Result<IconImage> readIconImage(std::span<const std::uint8_t> data, const IconEntry& entry) {
     ByteReader in(data);
     const Result<InfoHeader> header = readInfoHeader(in, maxIconSide);
     if (!header)
@@ -345,13 +343,13 @@ Result<DecodedIconImage> readIconImage(std::span<const std::uint8_t> data, const
     if (header->width != entry.width || header->storedHeight != 2 * entry.height ||
         header->bitsPerPixel != iconBitsPerPixel)
         return Error{"icon image header does not match its directory entry"};
-    DecodedIconImage out;
-    out.bitsPerPixel = iconBitsPerPixel;
-    for (int i = 0; i < 16; ++i) {
-        out.palette.push_back(readColour(in));
+    std::array<std::uint32_t, 16> palette{};
+    for (std::uint32_t& colour : palette) {
+        colour = readColour(in);
         in.u8();
     }
-    PixelBuffer& p = out.image.picture;
+    IconImage out;
+    PixelBuffer& p = out.picture;
     p = PixelBuffer::filled(entry.width, entry.height, 0);
     if (data.size() != iconImageSize(p))
         return Error{"icon image size does not match its directory entry"};
@@ -360,15 +358,15 @@ Result<DecodedIconImage> readIconImage(std::span<const std::uint8_t> data, const
     const std::size_t maskStride = rowStride(p.width, 1);
     const std::size_t colourStart = infoHeaderSize + paletteSize;
     const std::size_t maskStart = colourStart + colourStride * static_cast<std::size_t>(p.height);
-    out.image.transparent.assign(p.pixels.size(), false);
+    out.transparent.assign(p.pixels.size(), false);
     for (int y = 0; y < p.height; ++y) {
         const std::size_t row = static_cast<std::size_t>(p.height - 1 - y);
         for (int x = 0; x < p.width; ++x) {
             const std::size_t i = static_cast<std::size_t>(y * p.width + x);
             const std::uint8_t colour = data[colourStart + row * colourStride + std::size_t(x / 2)];
             const std::uint8_t mask = data[maskStart + row * maskStride + std::size_t(x / 8)];
-            p.pixels[i] = out.palette[x % 2 ? colour & 0x0Fu : colour >> 4u];
-            out.image.transparent[i] = (mask & (0x80 >> (x % 8))) != 0;
+            p.pixels[i] = palette[x % 2 ? colour & 0x0Fu : colour >> 4u];
+            out.transparent[i] = (mask & (0x80 >> (x % 8))) != 0;
         }
     }
     return out;
@@ -376,7 +374,7 @@ Result<DecodedIconImage> readIconImage(std::span<const std::uint8_t> data, const
 
 } // namespace
 
-Result<std::vector<DecodedIconImage>> decodeIcon(std::span<const std::uint8_t> file) {
+Result<std::vector<IconImage>> decodeIcon(std::span<const std::uint8_t> file) {
     ByteReader in(file);
     const std::uint32_t reserved = in.u16();
     const std::uint32_t type = in.u16();
@@ -399,9 +397,9 @@ Result<std::vector<DecodedIconImage>> decodeIcon(std::span<const std::uint8_t> f
             return Error{"icon directory entry " + std::to_string(i) + " is not valid"};
         entries.push_back(e);
     }
-    std::vector<DecodedIconImage> images;
+    std::vector<IconImage> images;
     for (const IconEntry& e : entries) {
-        Result<DecodedIconImage> image = readIconImage(file.subspan(e.offset, e.size), e);
+        Result<IconImage> image = readIconImage(file.subspan(e.offset, e.size), e);
         if (!image)
             return image.error();
         images.push_back(std::move(image).value());

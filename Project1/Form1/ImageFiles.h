@@ -56,19 +56,13 @@ Result<ImageFile> encodeIcon(std::span<const IconImage> images);
 struct DecodedBitmap {
     BitmapDepth depth = BitmapDepth::Bits24;
     PixelBuffer picture;
-    bool fourthBytesZero = true; // at 32 bits: whether no pixel carries anything in its 4th byte
 };
 
 // Reads back a bitmap of exactly the layout that encodeBitmap writes; anything else is an error.
 Result<DecodedBitmap> decodeBitmap(std::span<const std::uint8_t> file);
 
-struct DecodedIconImage {
-    int bitsPerPixel = 0;
-    std::vector<std::uint32_t> palette; // 0xRRGGBB
-    IconImage image;
-};
-
-// Reads back an icon of the layout that encodeIcon writes; anything else is an error.
-Result<std::vector<DecodedIconImage>> decodeIcon(std::span<const std::uint8_t> file);
+// Reads back an icon of the layout that encodeIcon writes, with the colours its own palette
+// gives; anything else is an error.
+Result<std::vector<IconImage>> decodeIcon(std::span<const std::uint8_t> file);
 
 } // namespace zanthera

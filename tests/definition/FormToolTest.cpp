@@ -1,6 +1,6 @@
 // The maintenance tool's pieces: finding a block in a file, listing it, taking its pictures out.
 
-#include "TestWindows.h"
+#include "Support.h"
 
 #include "BlockSearch.h"
 #include "Listing.h"

@@ -1,10 +1,6 @@
 #include "ArtFiles.h"
 
-#include "Form1/ControlTable.h"
-#include "Form1/DefinitionPictures.h"
-
 #include <algorithm>
-#include <array>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -12,12 +8,6 @@
 namespace zanthera::formdef {
 
 namespace {
-
-// The artwork's depths and the icon's sizes, which the control table does not give.
-constexpr std::uint16_t backgroundBits = 24;
-constexpr std::uint16_t buttonBits = 32;
-constexpr std::array<std::uint8_t, 2> iconSides{32, 16};
-constexpr std::uint8_t placeholderShade = 0x80;
 
 Status attachFile(ImageFile& target, const std::filesystem::path& path,
                   std::vector<std::filesystem::path>& read) {
@@ -78,22 +68,6 @@ Status attachArtwork(WindowModel& model, const std::filesystem::path& dir,
             if (auto s = attachFile(control.picture, dir / (control.name + ".bmp"), read); !s)
                 return s;
     return success();
-}
-
-void attachPlaceholderArtwork(WindowModel& model) {
-    using definition::blankBitmap;
-    model.form.background =
-        blankBitmap(design::backgroundPicture.width, design::backgroundPicture.height,
-                    backgroundBits, placeholderShade);
-    model.form.icon = definition::blankIcon(iconSides);
-    for (auto& control : model.controls) {
-        const auto* row = design::findControl(control.name);
-        if (control.kind != ControlKind::Button || !row)
-            continue;
-        control.picture = blankBitmap(static_cast<std::uint16_t>(row->picture.width),
-                                      static_cast<std::uint16_t>(row->picture.height), buttonBits,
-                                      placeholderShade);
-    }
 }
 
 } // namespace zanthera::formdef

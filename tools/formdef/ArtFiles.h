@@ -26,7 +26,4 @@ Status writeFileIfChanged(const std::filesystem::path& path, std::span<const std
 Status attachArtwork(WindowModel& model, const std::filesystem::path& dir,
                      std::vector<std::filesystem::path>& read);
 
-// Attaches blank pictures of the artwork's sizes and depths, for a build without the artwork.
-void attachPlaceholderArtwork(WindowModel& model);
-
 } // namespace zanthera::formdef

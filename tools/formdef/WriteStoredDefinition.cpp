@@ -2,7 +2,7 @@
 // written as the block itself (for tests and tools) and as a C++ source that carries the block as
 // constant data in the program. Each output is replaced only when its content changes.
 //
-//   zanthera_formdef (--art DIR | --placeholder-art) --block FILE --source FILE [--depfile FILE]
+//   zanthera_formdef --art DIR --block FILE --source FILE [--depfile FILE]
 
 #include "ArtFiles.h"
 
@@ -59,12 +59,8 @@ std::span<const std::uint8_t> asBytes(const std::string& s) {
 Status run(const std::map<std::string, std::string>& args) {
     WindowModel model = design::designedWindow();
     std::vector<fs::path> read;
-    if (args.contains("--art")) {
-        if (auto s = formdef::attachArtwork(model, args.at("--art"), read); !s)
-            return s;
-    } else {
-        formdef::attachPlaceholderArtwork(model);
-    }
+    if (auto s = formdef::attachArtwork(model, args.at("--art"), read); !s)
+        return s;
     auto block = writeDefinition(model, zantheraDefinitionIds);
     if (!block)
         return block.error();
@@ -83,16 +79,14 @@ Status run(const std::map<std::string, std::string>& args) {
 int main(int argc, char** argv) {
     std::map<std::string, std::string> args;
     for (int i = 1; i < argc; ++i) {
-        const std::string key = argv[i];
-        if (key == "--placeholder-art")
-            args[key] = "";
-        else if (i + 1 < argc)
+        if (i + 1 < argc) {
+            const std::string key = argv[i];
             args[key] = argv[++i];
+        }
     }
-    const bool artGiven = args.contains("--art") != args.contains("--placeholder-art");
-    if (!artGiven || !args.contains("--block") || !args.contains("--source")) {
-        std::fprintf(stderr, "usage: zanthera_formdef (--art DIR | --placeholder-art) --block FILE "
-                             "--source FILE [--depfile FILE]\n");
+    if (!args.contains("--art") || !args.contains("--block") || !args.contains("--source")) {
+        std::fprintf(stderr,
+                     "usage: zanthera_formdef --art DIR --block FILE --source FILE [--depfile FILE]\n");
         return 2;
     }
     if (auto s = run(args); !s) {

@@ -36,13 +36,13 @@ QImage adopt(std::vector<std::uint32_t> pixels, int width, int height, QImage::F
 // Every image of an icon file, so the platform can take the size it needs.
 QIcon iconOf(const ImageFile& file) {
     QIcon icon;
-    Result<std::vector<DecodedIconImage>> images = decodeIcon(std::span(file));
+    Result<std::vector<IconImage>> images = decodeIcon(std::span(file));
     if (!images)
         return icon;
-    for (DecodedIconImage& decoded : images.value()) {
-        PixelBuffer& p = decoded.image.picture;
+    for (IconImage& image : images.value()) {
+        PixelBuffer& p = image.picture;
         for (std::size_t i = 0; i < p.pixels.size(); ++i)
-            p.pixels[i] |= decoded.image.transparent[i] ? 0u : 0xFF000000u;
+            p.pixels[i] |= image.transparent[i] ? 0u : 0xFF000000u;
         icon.addPixmap(QPixmap::fromImage(
             adopt(std::move(p.pixels), p.width, p.height, QImage::Format_ARGB32)));
     }

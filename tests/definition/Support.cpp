@@ -1,19 +1,14 @@
-#include "TestWindows.h"
+#include "Support.h"
 
-#include "Form1/ControlTable.h"
-#include "Form1/DefinitionFormat.h"
-#include "Form1/DefinitionPictures.h"
 #include "Form1/DefinitionWriter.h"
+#include "Form1/ImageFiles.h"
 
-#include <array>
+#include <gtest/gtest.h>
+
 #include <cctype>
 #include <stdexcept>
-#include <string>
 
 namespace zanthera::testing {
-
-using definition::blankBitmap;
-using definition::blankIcon;
 
 namespace {
 
@@ -25,26 +20,15 @@ ControlModel control(std::string name, std::uint8_t index, ControlKind kind) {
     return c;
 }
 
-void storeU32(Bytes& b, std::size_t at, std::uint32_t v) {
-    for (std::size_t i = 0; i < 4; ++i)
-        b.at(at + i) = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-std::uint32_t loadU32(const Bytes& b, std::size_t at) {
-    return std::uint32_t(b.at(at)) | std::uint32_t(b.at(at + 1)) << 8 |
-           std::uint32_t(b.at(at + 2)) << 16 | std::uint32_t(b.at(at + 3)) << 24;
-}
-
 } // namespace
 
 WindowModel smallWindow() {
-    static constexpr std::array<std::uint8_t, 1> iconSide{2};
     WindowModel m;
     m.form.caption = "Small";
     m.form.colour = StoredColour::rgb(1, 0, 66);
-    m.form.background = blankBitmap(3, 2, 24, 0x11);
+    m.form.background = bitmapFile(3, 2, 24);
     m.form.borderStyle = 1;
-    m.form.icon = blankIcon(iconSide);
+    m.form.icon = iconFile({2});
     m.form.linkTopic = "Form1";
     m.form.button26 = false;
     m.form.client = {4770, 2085, 6375, 7620};
@@ -53,7 +37,7 @@ WindowModel smallWindow() {
     button.extents = {240, 240, 375, 375};
     button.tabIndex = 0;
     button.font = FontSpec{1, 178, 0, 400, 180000, "MS Sans Serif"};
-    button.picture = blankBitmap(1, 1, 32, 0xFF);
+    button.picture = bitmapFile(1, 1, 32);
     button.buttonStyle = 1;
     ControlModel timer = control("Timer1", 2, ControlKind::Timer);
     timer.timerValue07 = 0x14A0;
@@ -74,19 +58,16 @@ WindowModel smallWindow() {
     return m;
 }
 
-WindowModel designedWindowWithBlankPictures() {
-    static constexpr std::array<std::uint8_t, 2> iconSides{32, 16};
-    WindowModel m = design::designedWindow();
-    m.form.background = blankBitmap(426, 509, 24, 0x40);
-    m.form.icon = blankIcon(iconSides);
-    for (auto& c : m.controls) {
-        if (c.kind != ControlKind::Button)
-            continue;
-        const auto* row = design::findControl(c.name);
-        c.picture = blankBitmap(static_cast<std::uint16_t>(row->picture.width),
-                                static_cast<std::uint16_t>(row->picture.height), 32, 0xFF);
-    }
-    return m;
+Bytes bitmapFile(int width, int height, int bitsPerPixel) {
+    const auto depth = bitsPerPixel == 24 ? BitmapDepth::Bits24 : BitmapDepth::Bits32;
+    return encodeBitmap(PixelBuffer::filled(width, height, 0x112233), depth).value();
+}
+
+Bytes iconFile(std::initializer_list<int> sides) {
+    std::vector<IconImage> images;
+    for (int side : sides)
+        images.push_back({PixelBuffer::filled(side, side, 0), std::vector<bool>(side * side)});
+    return encodeIcon(images).value();
 }
 
 Bytes blockOf(const WindowModel& model) {
@@ -124,10 +105,34 @@ const StoredRecord& recordNamed(const ParsedDefinition& parsed, std::string_view
     throw std::runtime_error("no record " + std::string(name));
 }
 
-void adjustLengths(Bytes& block, const StoredRecord& record, long delta) {
-    storeU32(block, record.offset, static_cast<std::uint32_t>(long(record.length) + delta));
-    const std::size_t tree = definition::treeLengthOffset;
-    storeU32(block, tree, static_cast<std::uint32_t>(long(loadU32(block, tree)) + delta));
+void put16(Bytes& b, std::size_t at, std::uint16_t v) {
+    b.at(at) = static_cast<std::uint8_t>(v);
+    b.at(at + 1) = static_cast<std::uint8_t>(v >> 8);
+}
+
+void put32(Bytes& b, std::size_t at, std::uint32_t v) {
+    put16(b, at, static_cast<std::uint16_t>(v));
+    put16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
+}
+
+bool expectCleanOutcome(std::span<const std::uint8_t> block, const std::string& what) {
+    auto read = readDefinition(block);
+    if (!read) {
+        EXPECT_EQ(read.error().message.rfind("offset ", 0), 0u)
+            << what << ": " << read.error().message;
+        return false;
+    }
+    auto again = writeDefinition(*read, zantheraDefinitionIds);
+    if (!again) {
+        ADD_FAILURE() << what << ": read but cannot be written: " << again.error().message;
+        return true;
+    }
+    auto reread = readDefinition(*again);
+    if (!reread)
+        ADD_FAILURE() << what << ": written but cannot be read: " << reread.error().message;
+    else
+        EXPECT_TRUE(*reread == *read) << what << ": reads back differently";
+    return true;
 }
 
 } // namespace zanthera::testing

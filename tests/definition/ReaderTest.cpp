@@ -1,8 +1,7 @@
-// Each fault of a block gets its own clear error, naming the offset of the byte that is wrong.
+// Each fault of a block gets its own clear error, naming the offset of the byte that is wrong;
+// a record with an opcode the reader does not know is kept up to that opcode.
 
-#include "TestWindows.h"
-
-#include "Form1/DefinitionReader.h"
+#include "Support.h"
 
 #include <gtest/gtest.h>
 
@@ -220,29 +219,58 @@ INSTANTIATE_TEST_SUITE_P(Header, Faults, ::testing::ValuesIn(headerFaults), faul
 INSTANTIATE_TEST_SUITE_P(Tree, Faults, ::testing::ValuesIn(treeFaults), faultName);
 INSTANTIATE_TEST_SUITE_P(Values, Faults, ::testing::ValuesIn(valueFaults), faultName);
 
-TEST(Reader, RefusesMoreControlsThanTheHeaderCanCount) {
-    WindowModel m;
-    for (std::size_t i = 1; i <= 255; ++i) {
-        ControlModel timer;
-        timer.name = "T" + std::to_string(i);
-        timer.index = static_cast<std::uint8_t>(i);
-        timer.kind = ControlKind::Timer;
-        m.controls.push_back(timer);
-    }
-    Bytes block = blockOf(m);
-    ASSERT_TRUE(readDefinition(block));
-    // One more record, a copy of the last, between the last record and the close marker.
-    const Places places{layoutOf(block)};
-    const StoredRecord& last = places.layout.records.back();
-    Bytes extra{0x03};
-    extra.insert(extra.end(), block.begin() + long(last.offset),
-                 block.begin() + long(places.end(last.name)));
-    const std::size_t where = places.end(last.name);
-    block.insert(block.begin() + long(where), extra.begin(), extra.end());
+// An opcode that the reader does not know, inserted into Label8 with a value of two bytes that
+// the reader cannot size, in front of the setting with opcode `before` (0xFF: at the end).
+Bytes withUnknownOpcode(std::uint8_t opcode, std::uint8_t before, std::size_t& where) {
+    Bytes block = blockOf(smallWindow());
+    const ParsedDefinition parsed = layoutOf(block);
+    const StoredRecord& label = recordNamed(parsed, "Label8");
+    where = label.offset + label.length - 1;
+    for (const auto& p : label.properties)
+        if (p.rule->opcode == before)
+            where = std::min(where, p.offset);
+    block.insert(block.begin() + long(where), {opcode, 0xAB, 0xFF});
+    put32(block, label.offset, label.length + 3);
     put32(block, 89, static_cast<std::uint32_t>(block.size() - 89));
+    return block;
+}
+
+TEST(Reader, StepsOverTheRestOfARecordAtAnUnknownOpcode) {
+    struct Case {
+        std::uint8_t opcode, before;
+        std::function<void(ControlModel&)> lost; // settings after it fall back to defaults
+    };
+    const Case cases[] = {
+        {0x30, 0xFF, [](ControlModel&) {}},
+        {0x15, 0x1F, [](ControlModel& c) { c.backStyle = ControlModel{}.backStyle; }},
+        {0x06, 0x12,
+         [](ControlModel& c) {
+             c.tabIndex.reset();
+             c.alignment = ControlModel{}.alignment;
+             c.backStyle = ControlModel{}.backStyle;
+         }},
+    };
+    for (const auto& c : cases) {
+        std::size_t inserted = 0;
+        const Bytes block = withUnknownOpcode(c.opcode, c.before, inserted);
+        auto parsed = parseDefinition(block);
+        ASSERT_TRUE(parsed) << parsed.error().message;
+        const StoredRecord& label = recordNamed(*parsed, "Label8");
+        ASSERT_TRUE(label.steppedOver);
+        EXPECT_EQ(label.steppedOver->offset, inserted);
+        EXPECT_EQ(label.steppedOver->opcode, c.opcode);
+        WindowModel expected = smallWindow();
+        c.lost(expected.controls[3]);
+        EXPECT_EQ(modelFromParsed(*parsed), expected);
+    }
+    // The record must still end with its end byte.
+    std::size_t inserted = 0;
+    Bytes block = withUnknownOpcode(0x30, 0xFF, inserted);
+    block[inserted + 3] = 0xFE;
     auto read = readDefinition(block);
     ASSERT_FALSE(read);
-    EXPECT_EQ(read.error().message, at(where + 1, "more than 255 control records"));
+    EXPECT_EQ(read.error().message,
+              at(inserted + 3, "record Label8 with unknown opcode 0x30 does not end with FF"));
 }
 
 } // namespace

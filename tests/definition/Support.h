@@ -1,4 +1,4 @@
-// Windows and byte helpers shared by the definition tests.
+// Windows, blocks and byte helpers shared by the definition tests.
 #pragma once
 
 #include "Form1/DefinitionReader.h"
@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,8 +18,9 @@ using Bytes = std::vector<std::uint8_t>;
 // corrupt byte by byte.
 WindowModel smallWindow();
 
-// The designed window with blank pictures of the artwork's exact sizes.
-WindowModel designedWindowWithBlankPictures();
+// The pictures of a window, made by the program's own encoders.
+Bytes bitmapFile(int width, int height, int bitsPerPixel);
+Bytes iconFile(std::initializer_list<int> sides);
 
 // The block of a model, which must be writable.
 Bytes blockOf(const WindowModel& model);
@@ -32,17 +34,12 @@ ParsedDefinition layoutOf(std::span<const std::uint8_t> block);
 const StoredRecord& recordNamed(const ParsedDefinition& parsed, std::string_view name);
 
 // Little-endian writes into a block, for planting faults at known offsets.
-inline void put16(Bytes& b, std::size_t at, std::uint16_t v) {
-    b.at(at) = static_cast<std::uint8_t>(v);
-    b.at(at + 1) = static_cast<std::uint8_t>(v >> 8);
-}
-inline void put32(Bytes& b, std::size_t at, std::uint32_t v) {
-    put16(b, at, static_cast<std::uint16_t>(v));
-    put16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
-}
+void put16(Bytes& b, std::size_t at, std::uint16_t v);
+void put32(Bytes& b, std::size_t at, std::uint32_t v);
 
-// Rewrites a record's length field and the tree length after `delta` bytes were inserted into
-// (or, when negative, removed from) the record.
-void adjustLengths(Bytes& block, const StoredRecord& record, long delta);
+// Either the read fails with an error that names an offset, or it gives a window that the writer
+// accepts and that reads back to the same window. Returns whether the read succeeded; failures
+// are reported as gtest failures labelled with `what`.
+bool expectCleanOutcome(std::span<const std::uint8_t> block, const std::string& what);
 
 } // namespace zanthera::testing

@@ -1,0 +1,93 @@
+// A damaged block never crashes the reader and never reads outside the block: each damage gives
+// a clean error or a window that is itself consistent. Run under the sanitizers, these sweeps
+// also catch any read past the end of a buffer. Inputs that once broke the reader are kept as
+// files, and every one must be refused cleanly.
+
+#include "Support.h"
+
+#include "Form1/StoredDefinition.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+namespace zanthera::testing {
+namespace {
+
+void expectCutsRefused(std::span<const std::uint8_t> block, const std::set<std::size_t>& lengths) {
+    for (std::size_t length : lengths) {
+        // A copy of exactly that many bytes, so that a sanitizer sees any read past them.
+        const Bytes cut(block.begin(), block.begin() + long(length));
+        EXPECT_FALSE(expectCleanOutcome(cut, "cut to " + std::to_string(length)));
+    }
+}
+
+TEST(Corruption, EveryTruncationOfASmallBlockIsRefused) {
+    const Bytes block = blockOf(smallWindow());
+    std::set<std::size_t> lengths;
+    for (std::size_t length = 0; length < block.size(); ++length)
+        lengths.insert(length);
+    expectCutsRefused(block, lengths);
+}
+
+TEST(Corruption, TruncationsAtRecordBoundariesOfTheStoredBlockAreRefused) {
+    const auto block = storedDefinition();
+    std::set<std::size_t> cuts{89, 93, block.size() - 1};
+    for (const auto& record : layoutOf(block).records)
+        for (std::size_t edge : {record.offset, record.offset + record.length})
+            cuts.insert({edge - 1, edge, edge + 1});
+    expectCutsRefused(block, cuts);
+}
+
+TEST(Corruption, EveryBitFlipAndEveryByteSetTo0Or255IsHandledCleanly) {
+    const Bytes block = blockOf(smallWindow());
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        for (int bit = -2; bit < 8; ++bit) {
+            Bytes damaged = block;
+            damaged[i] = bit == -2   ? 0x00
+                         : bit == -1 ? 0xFF
+                                     : static_cast<std::uint8_t>(damaged[i] ^ (1u << bit));
+            expectCleanOutcome(damaged, "byte " + std::to_string(i) + " change " +
+                                            std::to_string(bit));
+        }
+    }
+}
+
+TEST(Corruption, FlipsInTheFramingAreAlwaysRefused) {
+    const Bytes block = blockOf(smallWindow());
+    // The signature, the tree length, every record's length field and every marker: a flip in
+    // any of these leaves the block without a consistent frame.
+    std::set<std::size_t> framing{0, 1, 2, 3, 89, 90, 91, 92, block.size() - 1};
+    for (const auto& record : layoutOf(block).records) {
+        const std::size_t end = record.offset + record.length;
+        framing.insert({record.offset, record.offset + 1, record.offset + 2, record.offset + 3,
+                        end - 1, end});
+    }
+    for (std::size_t i : framing) {
+        for (int bit = 0; bit < 8; ++bit) {
+            Bytes damaged = block;
+            damaged[i] ^= static_cast<std::uint8_t>(1u << bit);
+            EXPECT_FALSE(expectCleanOutcome(damaged, "byte " + std::to_string(i) + " bit " +
+                                                         std::to_string(bit)));
+        }
+    }
+}
+
+TEST(Regressions, EveryKeptInputIsRefusedCleanly) {
+    int inputs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ZANTHERA_REGRESSIONS_DIR)) {
+        if (entry.path().extension() != ".bin")
+            continue;
+        ++inputs;
+        std::ifstream in(entry.path(), std::ios::binary);
+        const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_FALSE(expectCleanOutcome(bytes, entry.path().filename().string()));
+    }
+    EXPECT_GE(inputs, 10) << "inputs missing from " << ZANTHERA_REGRESSIONS_DIR;
+}
+
+} // namespace
+} // namespace zanthera::testing
