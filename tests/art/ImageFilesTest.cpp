@@ -1,22 +1,17 @@
-// Bitmap files as the window definition stores them: exact sizes, header fields, row order and
-// padding, and a reader that refuses anything cut short or altered in a field it relies on.
+// The window's picture files, byte by byte and as an independent reader (Qt's) sees them, and a
+// reader of our own that refuses anything cut short or altered in a field it relies on.
 #include "Form1/ImageFiles.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <set>
+#include <array>
 
 namespace zanthera {
 namespace {
-
-std::uint32_t le32(const ImageFile& f, std::size_t at) {
-    return std::uint32_t(f[at]) | std::uint32_t(f[at + 1]) << 8 | std::uint32_t(f[at + 2]) << 16 |
-           std::uint32_t(f[at + 3]) << 24;
-}
-std::uint32_t le16(const ImageFile& f, std::size_t at) {
-    return std::uint32_t(f[at]) | std::uint32_t(f[at + 1]) << 8;
-}
 
 // A picture whose every pixel differs from its neighbours, so that a misplaced row or a swapped
 // channel shows.
@@ -30,114 +25,135 @@ PixelBuffer pattern(int width, int height) {
     return p;
 }
 
-struct SizeCase {
-    int width, height;
-    BitmapDepth depth;
-    std::size_t fileSize;
-};
-
-TEST(BitmapFile, HasTheSizeOfItsHeadersAndPaddedRows) {
-    const SizeCase cases[] = {
-        {126, 51, BitmapDepth::Bits32, 25758},   {76, 31, BitmapDepth::Bits32, 9478},
-        {56, 31, BitmapDepth::Bits32, 6998},     {28, 21, BitmapDepth::Bits32, 2406},
-        {426, 509, BitmapDepth::Bits24, 651574}, {1, 1, BitmapDepth::Bits24, 58},
-        {3, 2, BitmapDepth::Bits24, 78},         {1, 1, BitmapDepth::Bits32, 58},
-    };
-    for (const SizeCase& c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-        const Result<ImageFile> file = encodeBitmap(pattern(c.width, c.height), c.depth);
-        ASSERT_TRUE(file) << file.error().message;
-        EXPECT_EQ(file->size(), c.fileSize);
-        EXPECT_EQ(le32(*file, 2), c.fileSize);
-    }
+// A square icon image that uses every palette colour and leaves a diagonal transparent (which
+// reads back as black).
+IconImage sample(int size) {
+    IconImage image{PixelBuffer::filled(size, size, 0),
+                    std::vector<bool>(std::size_t(size * size), false)};
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            if (x != y)
+                image.picture.set(x, y, windowsPalette()[std::size_t(x + 3 * y) % 16]);
+            else
+                image.transparent[std::size_t(y * size + x)] = true;
+    return image;
 }
 
-TEST(BitmapFile, HeaderDescribesAnUncompressedBottomUpPictureWithoutColourTable) {
+QImage readByQt(const ImageFile& file, const char* format, int image = 0) {
+    QByteArray bytes(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, format);
+    reader.jumpToImage(image);
+    return reader.read().convertToFormat(QImage::Format_ARGB32);
+}
+
+// A pixel as Qt shows it: opaque colour, or 0 where the mask lets the background through.
+QRgb shown(const IconImage& image, int x, int y) {
+    return image.transparent[std::size_t(y * image.picture.width + x)]
+               ? 0u
+               : 0xFF000000u | image.picture.at(x, y);
+}
+
+// 14-byte file header, 40-byte information header without compression or colour table, then the
+// bottom row first, blue-green-red, each pixel's fourth byte and each row's fill zero.
+TEST(BitmapFile, ListsItsHeadersAndTheBottomRowFirst) {
+    PixelBuffer p = PixelBuffer::filled(1, 2, 0x112233);
+    p.set(0, 1, 0xAABBCC);
     for (BitmapDepth depth : {BitmapDepth::Bits24, BitmapDepth::Bits32}) {
-        const ImageFile f = encodeBitmap(pattern(5, 3), depth).value();
-        EXPECT_EQ(f[0], 'B');
-        EXPECT_EQ(f[1], 'M');
-        EXPECT_EQ(le32(f, 6), 0u);
-        EXPECT_EQ(le32(f, 10), 54u); // pixel data right after the two headers
-        EXPECT_EQ(le32(f, 14), 40u); // the 40-byte information header
-        EXPECT_EQ(le32(f, 18), 5u);  // width
-        EXPECT_EQ(le32(f, 22), 3u);  // positive height: bottom row first
-        EXPECT_EQ(le16(f, 26), 1u);  // planes
-        EXPECT_EQ(le16(f, 28), static_cast<std::uint32_t>(depth));
-        EXPECT_EQ(le32(f, 30), 0u); // no compression
-        EXPECT_EQ(le32(f, 34), f.size() - 54);
-        EXPECT_EQ(le32(f, 46), 0u); // no colour table
+        const auto bits = static_cast<std::uint8_t>(depth);
+        // clang-format off
+        const ImageFile expected{
+            0x42, 0x4D, 0x3E, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0,  // 62 bytes, pixels at 54
+            0x28, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, bits, 0,   // 1 x 2, one plane
+            0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,         // uncompressed
+            0, 0, 0, 0, 0, 0, 0, 0,                                 // no colour table
+            0xCC, 0xBB, 0xAA, 0, 0x33, 0x22, 0x11, 0};              // bottom row first
+        // clang-format on
+        EXPECT_EQ(encodeBitmap(p, depth).value(), expected) << int(depth);
     }
 }
 
-TEST(BitmapFile, StoresTheBottomRowFirstInBlueGreenRedOrderWithZeroFill) {
-    PixelBuffer p = PixelBuffer::filled(1, 2, 0);
-    p.set(0, 0, 0x112233); // top
-    p.set(0, 1, 0xAABBCC); // bottom
-    const ImageFile f24 = encodeBitmap(p, BitmapDepth::Bits24).value();
-    const ImageFile expected24{0xCC, 0xBB, 0xAA, 0, 0x33, 0x22, 0x11, 0};
-    EXPECT_EQ(ImageFile(f24.begin() + 54, f24.end()), expected24);
-    const ImageFile f32 = encodeBitmap(p, BitmapDepth::Bits32).value();
-    const ImageFile expected32{0xCC, 0xBB, 0xAA, 0, 0x33, 0x22, 0x11, 0};
-    EXPECT_EQ(ImageFile(f32.begin() + 54, f32.end()), expected32);
-}
-
-TEST(BitmapFile, ReadsBackWhatWasWritten) {
-    const SizeCase cases[] = {{1, 1, BitmapDepth::Bits24, 0},
-                              {3, 5, BitmapDepth::Bits24, 0},
-                              {7, 2, BitmapDepth::Bits32, 0},
-                              {126, 51, BitmapDepth::Bits32, 0}};
-    for (const SizeCase& c : cases) {
-        const PixelBuffer p = pattern(c.width, c.height);
-        const Result<DecodedBitmap> back = decodeBitmap(encodeBitmap(p, c.depth).value());
+TEST(BitmapFile, QtAndOurReaderReadBackWhatWasWritten) {
+    for (auto [width, height, depth] : {std::tuple{1, 1, BitmapDepth::Bits24},
+                                        {3, 5, BitmapDepth::Bits24},
+                                        {7, 2, BitmapDepth::Bits32},
+                                        {126, 51, BitmapDepth::Bits32}}) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        const PixelBuffer p = pattern(width, height);
+        const ImageFile file = encodeBitmap(p, depth).value();
+        const Result<DecodedBitmap> back = decodeBitmap(file);
         ASSERT_TRUE(back) << back.error().message;
-        EXPECT_EQ(back->depth, c.depth);
+        EXPECT_EQ(back->depth, depth);
         EXPECT_EQ(back->picture, p);
-        EXPECT_TRUE(back->fourthBytesZero);
+        const QImage qt = readByQt(file, "bmp");
+        ASSERT_EQ(qt.size(), QSize(width, height));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(qt.pixel(x, y) & 0xFFFFFFu, p.at(x, y)) << x << "," << y;
     }
-}
-
-TEST(BitmapFile, ReaderReportsAFourthByteThatIsNotZero) {
-    ImageFile f = encodeBitmap(pattern(2, 2), BitmapDepth::Bits32).value();
-    f[54 + 4 + 3] = 1;
-    const Result<DecodedBitmap> back = decodeBitmap(f);
-    ASSERT_TRUE(back);
-    EXPECT_FALSE(back->fourthBytesZero);
-}
-
-TEST(BitmapFile, EncoderRefusesInconsistentPictures) {
-    PixelBuffer shortOfPixels = pattern(4, 4);
-    shortOfPixels.pixels.pop_back();
-    const PixelBuffer cases[] = {PixelBuffer{}, PixelBuffer::filled(0, 3, 0), shortOfPixels,
-                                 PixelBuffer::filled(9000, 1, 0)};
-    for (const PixelBuffer& p : cases)
-        EXPECT_FALSE(encodeBitmap(p, BitmapDepth::Bits24));
 }
 
 TEST(BitmapFile, ReaderRefusesEveryTruncation) {
-    const ImageFile f = encodeBitmap(pattern(5, 3), BitmapDepth::Bits24).value();
-    for (std::size_t length = 0; length < f.size(); ++length)
-        EXPECT_FALSE(decodeBitmap(std::span(f).first(length))) << "length " << length;
+    for (BitmapDepth depth : {BitmapDepth::Bits24, BitmapDepth::Bits32}) {
+        const ImageFile f = encodeBitmap(pattern(6, 4), depth).value();
+        for (std::size_t length = 0; length < f.size(); ++length)
+            EXPECT_FALSE(decodeBitmap(std::span(f).first(length))) << "length " << length;
+    }
 }
 
-// Fields the reader does not rely on: reserved bytes, the image size (a writer may leave it 0),
-// the resolution and the count of important colours.
-const std::set<std::size_t> ignoredHeaderBytes{6,  7,  8,  9,  34, 35, 36, 37, 38, 39,
-                                               40, 41, 42, 43, 44, 45, 50, 51, 52, 53};
+// The directory (two 16-colour images at 4 bits, of 744 and 296 bytes), the first image's header
+// (height doubled for the mask) and the standard Windows palette, blue-green-red.
+TEST(IconFile, ListsItsDirectoryAndTheStandardPalette) {
+    const std::array images{sample(32), sample(16)};
+    const ImageFile f = encodeIcon(images).value();
+    ASSERT_EQ(f.size(), 1078u);
+    // clang-format off
+    const ImageFile expected{
+        0, 0, 1, 0, 2, 0,                                                  // directory
+        32, 32, 16, 0, 1, 0, 4, 0, 0xE8, 2, 0, 0, 38, 0, 0, 0,
+        16, 16, 16, 0, 1, 0, 4, 0, 0x28, 1, 0, 0, 0x0E, 3, 0, 0,
+        40, 0, 0, 0, 32, 0, 0, 0, 64, 0, 0, 0, 1, 0, 4, 0,                 // first image
+        0, 0, 0, 0, 0x80, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0, 0, 0, 0, 0x80, 0, 0, 0x80, 0, 0, 0, 0x80, 0x80, 0,        // palette
+        0x80, 0, 0, 0, 0x80, 0, 0x80, 0, 0x80, 0x80, 0, 0, 0xC0, 0xC0, 0xC0, 0,
+        0x80, 0x80, 0x80, 0, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0,
+        0xFF, 0, 0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0};
+    // clang-format on
+    EXPECT_EQ(ImageFile(f.begin(), f.begin() + long(expected.size())), expected);
+}
 
-TEST(BitmapFile, ReaderRefusesAnAlteredHeaderField) {
-    for (BitmapDepth depth : {BitmapDepth::Bits24, BitmapDepth::Bits32}) {
-        const ImageFile original = encodeBitmap(pattern(6, 4), depth).value();
-        for (std::size_t at = 0; at < 54; ++at) {
-            for (int value : {0x00, 0x01, 0x7F, 0xFF}) {
-                if (ignoredHeaderBytes.count(at) || original[at] == value)
-                    continue;
-                ImageFile f = original;
-                f[at] = static_cast<std::uint8_t>(value);
-                EXPECT_FALSE(decodeBitmap(f)) << "byte " << at << " set to " << value;
-            }
-        }
+TEST(IconFile, QtAndOurReaderReadBackPixelsAndMask) {
+    const std::array images{sample(32), sample(16)};
+    const ImageFile f = encodeIcon(images).value();
+    const auto back = decodeIcon(f);
+    ASSERT_TRUE(back) << back.error().message;
+    EXPECT_EQ(*back, std::vector<IconImage>(images.begin(), images.end()));
+    for (int i = 0; i < 2; ++i) {
+        const QImage qt = readByQt(f, "ico", i);
+        const PixelBuffer& p = images[std::size_t(i)].picture;
+        ASSERT_EQ(qt.size(), QSize(p.width, p.height));
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x)
+                ASSERT_EQ(qt.pixel(x, y), shown(images[std::size_t(i)], x, y)) << x << "," << y;
     }
+}
+
+TEST(IconFile, EncoderRefusesWhatItCannotStore) {
+    IconImage offPalette = sample(16);
+    offPalette.picture.set(1, 0, 0x123456);
+    IconImage shortMask = sample(16);
+    shortMask.transparent.pop_back();
+    const IconImage tooLarge{PixelBuffer::filled(300, 300, 0), std::vector<bool>(90000, false)};
+    for (const IconImage& bad : {offPalette, shortMask, tooLarge})
+        EXPECT_FALSE(encodeIcon(std::span(&bad, 1)));
+    EXPECT_FALSE(encodeIcon({}));
+}
+
+TEST(IconFile, ReaderRefusesEveryTruncation) {
+    const std::array images{sample(32), sample(16)};
+    const ImageFile f = encodeIcon(images).value();
+    for (std::size_t length = 0; length < f.size(); ++length)
+        EXPECT_FALSE(decodeIcon(std::span(f).first(length))) << "length " << length;
 }
 
 } // namespace

@@ -26,56 +26,15 @@ struct PlateCase {
     std::uint32_t bottomEnd;
 };
 
+// clang-format off
 const PlateCase plates[] = {
-    {"large",
-     largePlateStyle,
-     {126, 51},
-     1,
-     0x3F3F3F,
-     0xEFF6FE,
-     11,
-     0x005EF5,
-     39,
-     0x0018F5,
-     1,
-     0x000000},
-    {"small",
-     smallPlateStyle,
-     {76, 31},
-     1,
-     0x3F3F3F,
-     0xEFF6FE,
-     11,
-     0x0048EF,
-     19,
-     0x0027EF,
-     1,
-     0x000000},
-    {"narrow",
-     smallPlateStyle,
-     {56, 31},
-     1,
-     0x3F3F3F,
-     0xEFF6FE,
-     11,
-     0x0048EF,
-     19,
-     0x0027EF,
-     1,
-     0x000000},
-    {"background",
-     backgroundStyle,
-     {426, 509},
-     2,
-     0xFFFFFF,
-     0xEFF7FF,
-     22,
-     0x007AFF,
-     489,
-     0x0006FF,
-     2,
-     0x000010},
+    {"large", largePlateStyle, {126, 51}, 1, 0x3F3F3F, 0xEFF6FE, 11, 0x005EF5, 39, 0x0018F5, 1, 0},
+    {"small", smallPlateStyle, {76, 31}, 1, 0x3F3F3F, 0xEFF6FE, 11, 0x0048EF, 19, 0x0027EF, 1, 0},
+    {"narrow", smallPlateStyle, {56, 31}, 1, 0x3F3F3F, 0xEFF6FE, 11, 0x0048EF, 19, 0x0027EF, 1, 0},
+    {"background", backgroundStyle, {426, 509}, 2, 0xFFFFFF, 0xEFF7FF, 22, 0x007AFF, 489, 0x0006FF,
+     2, 0x000010},
 };
+// clang-format on
 
 int channel(std::uint32_t rgb, int shift) {
     return static_cast<int>(rgb >> shift & 0xFF);
@@ -94,7 +53,9 @@ int channel(std::uint32_t rgb, int shift) {
     return ::testing::AssertionSuccess();
 }
 
-TEST(Plate, OuterLineIsDarkGreyAlongTheTopAndLeft) {
+// A dark grey outer line along the top and left; face rows each of one colour, falling evenly
+// from the first to the last.
+TEST(Plate, HasItsOuterLineAndAFaceFallingEvenly) {
     for (const PlateCase& c : plates) {
         SCOPED_TRACE(c.name);
         const PixelBuffer p = drawPlate(c.style, c.size);
@@ -103,13 +64,6 @@ TEST(Plate, OuterLineIsDarkGreyAlongTheTopAndLeft) {
                 ASSERT_EQ(p.at(x, y), 0x3F3F3Fu) << x << "," << y;
         for (int y = 0; y < p.height; ++y)
             ASSERT_EQ(p.at(0, y), y < p.height / 2 ? 0x3F3F3Fu : c.lowerLeftColumn) << "row " << y;
-    }
-}
-
-TEST(Plate, FaceRowsAreEachOneColourFallingEvenlyFromTheFirstToTheLast) {
-    for (const PlateCase& c : plates) {
-        SCOPED_TRACE(c.name);
-        const PixelBuffer p = drawPlate(c.style, c.size);
         EXPECT_EQ(p.at(p.width / 2, c.faceFirstRow), c.faceFirst);
         EXPECT_EQ(p.at(p.width / 2, c.faceLastRow), c.faceLast);
         const double fall = double(channel(c.faceFirst, 8) - channel(c.faceLast, 8)) /
@@ -126,22 +80,6 @@ TEST(Plate, FaceRowsAreEachOneColourFallingEvenlyFromTheFirstToTheLast) {
     }
 }
 
-TEST(Plate, TopHighlightRunsInTenEvenStepsIntoTheFace) {
-    for (const PlateCase& c : plates) {
-        SCOPED_TRACE(c.name);
-        const PixelBuffer p = drawPlate(c.style, c.size);
-        const int x = p.width / 2;
-        for (int k = 0; k < 10; ++k) {
-            for (int r = 0; r < c.rowsPerStep; ++r) {
-                const int y = c.outlineRows + k * c.rowsPerStep + r;
-                EXPECT_TRUE(isEvenStep(p.at(x, y), c.highlight, c.faceFirst, k)) << "row " << y;
-            }
-        }
-        EXPECT_EQ(p.at(x, c.outlineRows), c.highlight);
-        EXPECT_EQ(c.outlineRows + 10 * c.rowsPerStep, c.faceFirstRow);
-    }
-}
-
 // The bottom ramp's rows, counted in steps up from the outermost: with two-row steps the
 // outermost step is the single last row.
 std::vector<int> bottomStepRows(const PlateCase& c, int k) {
@@ -151,31 +89,30 @@ std::vector<int> bottomStepRows(const PlateCase& c, int k) {
     return {last - 2 * k + 1, last - 2 * k};
 }
 
-TEST(Plate, BottomShadowRunsInTenEvenStepsFromTheFaceToItsDarkestRow) {
+// The top highlight runs in ten even steps into the face, the bottom shadow from the face to its
+// darkest row, and the side ramps from the highlight and into black.
+TEST(Plate, RampsRunInTenEvenSteps) {
     for (const PlateCase& c : plates) {
         SCOPED_TRACE(c.name);
         const PixelBuffer p = drawPlate(c.style, c.size);
         const int x = p.width / 2;
-        EXPECT_EQ(p.at(x, p.height - 1), c.bottomEnd);
-        for (int k = 0; k <= 10; ++k)
-            for (int y : bottomStepRows(c, k))
-                EXPECT_TRUE(isEvenStep(p.at(x, y), c.bottomEnd, c.faceLast, k)) << "row " << y;
-    }
-}
-
-TEST(Plate, SideRampsRunFromTheHighlightAndIntoBlack) {
-    for (const PlateCase& c : plates) {
-        SCOPED_TRACE(c.name);
-        const PixelBuffer p = drawPlate(c.style, c.size);
         const int y = (c.faceFirstRow + c.faceLastRow) / 2;
-        const std::uint32_t face = p.at(p.width / 2, y);
+        const std::uint32_t face = p.at(x, y);
+        EXPECT_EQ(p.at(x, c.outlineRows), c.highlight);
+        EXPECT_EQ(c.outlineRows + 10 * c.rowsPerStep, c.faceFirstRow);
+        EXPECT_EQ(p.at(x, p.height - 1), c.bottomEnd);
         for (int k = 0; k <= 10; ++k) {
+            for (int r = 0; r < c.rowsPerStep && k < 10; ++r) {
+                const int row = c.outlineRows + k * c.rowsPerStep + r;
+                EXPECT_TRUE(isEvenStep(p.at(x, row), c.highlight, c.faceFirst, k)) << "row " << row;
+            }
+            for (int row : bottomStepRows(c, k))
+                EXPECT_TRUE(isEvenStep(p.at(x, row), c.bottomEnd, c.faceLast, k)) << "row " << row;
             EXPECT_TRUE(isEvenStep(p.at(1 + k, y), c.highlight, face, k)) << "left, step " << k;
             EXPECT_TRUE(isEvenStep(p.at(p.width - 1 - k, y), 0x000000, face, k)) << "right " << k;
         }
     }
 }
-
 // Where a highlight ramp meets a shadow ramp, a pixel nearer the shadow's edge is darker than the
 // face and one nearer the highlight's edge is lighter: the two meet on a 45-degree line.
 TEST(Plate, HighlightAndShadowMeetOnADiagonal) {

@@ -1,6 +1,5 @@
 // The program's name on the background: black, hard-edged, filling its box exactly, with small
 // gaps in its strokes.
-#include "Title.h"
 #include "ArtTestSupport.h"
 #include "Artwork.h"
 #include "Plates.h"
@@ -24,17 +23,13 @@ Drawn drawTitled() {
     return {background ? *background : PixelBuffer{}, drawPlate(backgroundStyle, backgroundSize)};
 }
 
-TEST(Title, InkFillsColumns101To320AndRows50To81Exactly) {
+TEST(Title, IsSolidBlackWithHardEdgesFillingColumns101To320AndRows50To81Exactly) {
     const Drawn d = drawTitled();
     const testing::Box ink = differingBox(d.background, d.plate);
     EXPECT_EQ(ink.left, 101);
     EXPECT_EQ(ink.right, 320);
     EXPECT_EQ(ink.top, 50);
     EXPECT_EQ(ink.bottom, 81);
-}
-
-TEST(Title, IsSolidBlackWithHardEdges) {
-    const Drawn d = drawTitled();
     int inked = 0;
     for (std::size_t i = 0; i < d.background.pixels.size(); ++i) {
         if (d.background.pixels[i] == d.plate.pixels[i])
@@ -56,23 +51,6 @@ TEST(Title, StrokesHaveSmallGapsThroughWhichThePlateShows) {
                 gaps += inked(x - 1, y) && !inked(x, y) && !inked(x + width - 1, y) &&
                         inked(x + width, y);
     EXPECT_GE(gaps, 6);
-}
-
-TEST(Title, LengtheningPutsTatweelsOnlyBetweenJoinedLetters) {
-    struct Case {
-        const char* word;
-        int perJoin;
-        const char* lengthened;
-    };
-    const Case cases[] = {
-        {"زانثيرا", 0, "زانثيرا"}, {"زانثيرا", 1, "زانـثـيـرا"}, {"زانثيرا", 2, "زانــثــيــرا"},
-        {"زار", 3, "زار"}, // no letter here joins the next
-        {"لا", 1, "لـا"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(lengthenJoins(QString::fromUtf8(c.word), c.perJoin),
-                  QString::fromUtf8(c.lengthened))
-            << c.word << " " << c.perJoin;
 }
 
 } // namespace

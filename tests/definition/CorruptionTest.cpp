@@ -50,8 +50,8 @@ TEST(Corruption, EveryBitFlipAndEveryByteSetTo0Or255IsHandledCleanly) {
             damaged[i] = bit == -2   ? 0x00
                          : bit == -1 ? 0xFF
                                      : static_cast<std::uint8_t>(damaged[i] ^ (1u << bit));
-            expectCleanOutcome(damaged, "byte " + std::to_string(i) + " change " +
-                                            std::to_string(bit));
+            expectCleanOutcome(damaged,
+                               "byte " + std::to_string(i) + " change " + std::to_string(bit));
         }
     }
 }
@@ -63,8 +63,8 @@ TEST(Corruption, FlipsInTheFramingAreAlwaysRefused) {
     std::set<std::size_t> framing{0, 1, 2, 3, 89, 90, 91, 92, block.size() - 1};
     for (const auto& record : layoutOf(block).records) {
         const std::size_t end = record.offset + record.length;
-        framing.insert({record.offset, record.offset + 1, record.offset + 2, record.offset + 3,
-                        end - 1, end});
+        framing.insert(
+            {record.offset, record.offset + 1, record.offset + 2, record.offset + 3, end - 1, end});
     }
     for (std::size_t i : framing) {
         for (int bit = 0; bit < 8; ++bit) {

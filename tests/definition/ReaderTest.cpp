@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -39,8 +38,18 @@ struct Fault {
     std::function<std::string(Bytes&, const Places&)> damage;
 };
 
+// Offsets of a button picture's fields: its length after the opcode, the stream header, the
+// stream's size and the image file.
+std::size_t pictureField(const Places& p, std::size_t field) {
+    return p.property("Command8", 0x22) + 1 + field;
+}
+constexpr std::size_t tagField = 4, sizeField = 8, fileField = 12;
+
+// Faults in the framing (signature, lengths, markers) are also swept bit by bit in the corruption
+// tests; one of each kind is here for its message.
 // clang-format off
-const Fault headerFaults[] = {
+const Fault faults[] = {
+    // The header.
     {"short block", [](Bytes& b, const Places&) {
          b.resize(50);
          return at(0, "block of 50 bytes is shorter than its 93-byte header"); }},
@@ -61,9 +70,7 @@ const Fault headerFaults[] = {
          put32(b, 89, static_cast<std::uint32_t>(b.size() - 88));
          return at(89, "tree length " + std::to_string(b.size() - 88) + " disagrees with the "
                        "block's " + std::to_string(b.size()) + " bytes"); }},
-};
-
-const Fault treeFaults[] = {
+    // The records and the markers between them.
     {"record past the end", [](Bytes& b, const Places&) {
          put32(b, 93, 0x7FFFFFFF);
          return at(93, "record length 2147483647 runs past the end of the block"); }},
@@ -73,19 +80,9 @@ const Fault treeFaults[] = {
     {"record one byte short", [](Bytes& b, const Places& p) {
          put32(b, p.record("Timer1").offset, 25);
          return at(p.end("Timer1") - 1, "opcode or end byte runs past the end of the record"); }},
-    {"record one byte long", [](Bytes& b, const Places& p) {
-         put32(b, p.record("Timer1").offset, 27);
-         return at(p.end("Timer1") - 1, "end byte FF is not the record's last byte, which its "
-                   "length puts at offset " + std::to_string(p.end("Timer1"))); }},
     {"marker after the window", [](Bytes& b, const Places& p) {
          b[p.end("Form1")] = 5;
          return at(p.end("Form1"), "marker 0x05 after the window's record is neither 01 nor 02"); }},
-    {"marker between controls", [](Bytes& b, const Places& p) {
-         b[p.end("Timer1")] = 7;
-         return at(p.end("Timer1"), "marker 0x07 after a control record is neither 03 nor 02"); }},
-    {"end marker", [](Bytes& b, const Places&) {
-         b.back() = 5;
-         return at(b.size() - 1, "marker 0x05 where the end marker 04 was expected"); }},
     {"bytes after the end", [](Bytes& b, const Places&) {
          b.push_back(0);
          put32(b, 89, static_cast<std::uint32_t>(b.size() - 89));
@@ -112,22 +109,10 @@ const Fault treeFaults[] = {
     {"type code", [](Bytes& b, const Places& p) {
          b[p.record("Timer1").offset + 14] = 3;
          return at(p.record("Timer1").offset + 14, "type code 3 is not known for a control"); }},
-    {"window among the controls", [](Bytes& b, const Places& p) {
-         b[p.record("Timer1").offset + 14] = 13;
-         return at(p.record("Timer1").offset + 14, "type code 13 is not known for a control"); }},
     {"control as the window", [](Bytes& b, const Places&) {
          b[93 + 13] = 4;
          return at(93 + 13, "type code 4 is not known for the window"); }},
-};
-
-// Offsets of a button picture's fields: its length after the opcode, the stream header, the
-// stream's size and the image file.
-std::size_t pictureField(const Places& p, std::size_t field) {
-    return p.property("Command8", 0x22) + 1 + field;
-}
-constexpr std::size_t tagField = 4, sizeField = 8, fileField = 12;
-
-const Fault valueFaults[] = {
+    // The values.
     {"picture length too small", [](Bytes& b, const Places& p) {
          put32(b, pictureField(p, 0), 3);
          return at(pictureField(p, 0), "picture length 3 is out of range"); }},
@@ -146,25 +131,10 @@ const Fault valueFaults[] = {
          put32(b, pictureField(p, fileField) + 2, 60);
          return at(pictureField(p, fileField) + 2,
                    "bitmap file size field 60 disagrees with the picture's 58 bytes"); }},
-    {"bitmap planes", [](Bytes& b, const Places& p) {
-         put16(b, pictureField(p, fileField) + 26, 2);
-         return at(pictureField(p, fileField) + 14, "bitmap has 2 planes, not 1"); }},
-    {"bitmap depth", [](Bytes& b, const Places& p) {
-         put16(b, pictureField(p, fileField) + 28, 7);
-         return at(pictureField(p, fileField) + 14,
-                   "bitmap encoding 0 with 7 bits per pixel is not known"); }},
-    {"bitmap pixels past the file", [](Bytes& b, const Places& p) {
-         put32(b, pictureField(p, fileField) + 22, 2);
-         return at(pictureField(p, fileField) + 10,
-                   "bitmap pixel data at 54 does not fit in the file of 58 bytes"); }},
     {"icon count", [](Bytes& b, const Places& p) {
          const std::size_t icon = p.property("Form1", 0x23) + 1 + fileField;
          put16(b, icon + 4, 0);
          return at(icon + 4, "icon file holds 0 images"); }},
-    {"icon image outside the file", [](Bytes& b, const Places& p) {
-         const std::size_t icon = p.property("Form1", 0x23) + 1 + fileField;
-         put32(b, icon + 6 + 12, 2000);
-         return at(icon + 6, "icon image of 120 bytes at 2000 lies outside the file"); }},
     {"boolean", [](Bytes& b, const Places& p) {
          b[p.property("Text1", 0x2D) + 1] = 1;
          return at(p.property("Text1", 0x2D) + 1, "boolean 0x01 is neither FF nor 00"); }},
@@ -197,27 +167,16 @@ const Fault valueFaults[] = {
 };
 // clang-format on
 
-class Faults : public ::testing::TestWithParam<Fault> {};
-
-TEST_P(Faults, AreRefusedWithTheirOffset) {
-    Bytes block = blockOf(smallWindow());
-    const Places places{layoutOf(block)};
-    const std::string expected = GetParam().damage(block, places);
-    auto read = readDefinition(block);
-    ASSERT_FALSE(read);
-    EXPECT_EQ(read.error().message, expected);
+TEST(Reader, RefusesEachFaultNamingItsOffset) {
+    for (const Fault& fault : faults) {
+        Bytes block = blockOf(smallWindow());
+        const Places places{layoutOf(block)};
+        const std::string expected = fault.damage(block, places);
+        auto read = readDefinition(block);
+        ASSERT_FALSE(read) << fault.what;
+        EXPECT_EQ(read.error().message, expected) << fault.what;
+    }
 }
-
-std::string faultName(const ::testing::TestParamInfo<Fault>& info) {
-    std::string name;
-    for (const char* c = info.param.what; *c; ++c)
-        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Header, Faults, ::testing::ValuesIn(headerFaults), faultName);
-INSTANTIATE_TEST_SUITE_P(Tree, Faults, ::testing::ValuesIn(treeFaults), faultName);
-INSTANTIATE_TEST_SUITE_P(Values, Faults, ::testing::ValuesIn(valueFaults), faultName);
 
 // An opcode that the reader does not know, inserted into Label8 with a value of two bytes that
 // the reader cannot size, in front of the setting with opcode `before` (0xFF: at the end).
@@ -243,12 +202,6 @@ TEST(Reader, StepsOverTheRestOfARecordAtAnUnknownOpcode) {
     const Case cases[] = {
         {0x30, 0xFF, [](ControlModel&) {}},
         {0x15, 0x1F, [](ControlModel& c) { c.backStyle = ControlModel{}.backStyle; }},
-        {0x06, 0x12,
-         [](ControlModel& c) {
-             c.tabIndex.reset();
-             c.alignment = ControlModel{}.alignment;
-             c.backStyle = ControlModel{}.backStyle;
-         }},
     };
     for (const auto& c : cases) {
         std::size_t inserted = 0;
