@@ -5,13 +5,13 @@
 
 #include "Support.h"
 
+#include "ArtFiles.h"
+
 #include "Form1/StoredDefinition.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 namespace zanthera::testing {
@@ -25,15 +25,13 @@ void expectCutsRefused(std::span<const std::uint8_t> block, const std::set<std::
     }
 }
 
-TEST(Corruption, EveryTruncationOfASmallBlockIsRefused) {
-    const Bytes block = blockOf(smallWindow());
+// Every truncation of a small block, and those at the record boundaries of the stored one.
+TEST(Corruption, TruncationsAreRefused) {
+    const Bytes small = blockOf(smallWindow());
     std::set<std::size_t> lengths;
-    for (std::size_t length = 0; length < block.size(); ++length)
+    for (std::size_t length = 0; length < small.size(); ++length)
         lengths.insert(length);
-    expectCutsRefused(block, lengths);
-}
-
-TEST(Corruption, TruncationsAtRecordBoundariesOfTheStoredBlockAreRefused) {
+    expectCutsRefused(small, lengths);
     const auto block = storedDefinition();
     std::set<std::size_t> cuts{89, 93, block.size() - 1};
     for (const auto& record : layoutOf(block).records)
@@ -82,9 +80,9 @@ TEST(Regressions, EveryKeptInputIsRefusedCleanly) {
         if (entry.path().extension() != ".bin")
             continue;
         ++inputs;
-        std::ifstream in(entry.path(), std::ios::binary);
-        const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_FALSE(expectCleanOutcome(bytes, entry.path().filename().string()));
+        const auto bytes = formdef::readFile(entry.path());
+        ASSERT_TRUE(bytes) << bytes.error().message;
+        EXPECT_FALSE(expectCleanOutcome(*bytes, entry.path().filename().string()));
     }
     EXPECT_GE(inputs, 10) << "inputs missing from " << ZANTHERA_REGRESSIONS_DIR;
 }

@@ -2,14 +2,13 @@
 
 #include "Support.h"
 
+#include "ArtFiles.h"
 #include "BlockSearch.h"
 #include "Listing.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace zanthera::testing {
 namespace {
@@ -101,11 +100,8 @@ TEST(FormTool, ExtractsEachPictureAsItsOwnFile) {
                           {"Form1.ico", window.form.icon},
                           {"Command8.bmp", window.controls[0].picture}};
     EXPECT_EQ(written->size(), std::size(cases));
-    for (const auto& c : cases) {
-        std::ifstream in(dir / c.file, std::ios::binary);
-        const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(bytes, c.bytes) << c.file;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(formdef::readFile(dir / c.file).value(), c.bytes) << c.file;
     std::filesystem::remove_all(dir);
 }
 

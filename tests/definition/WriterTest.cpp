@@ -3,6 +3,8 @@
 
 #include "Support.h"
 
+#include "ArtFiles.h"
+
 #include "Form1/ControlTable.h"
 #include "Form1/DefinitionWriter.h"
 #include "Form1/StoredDefinition.h"
@@ -10,9 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 
 namespace zanthera::testing {
@@ -127,11 +127,6 @@ TEST(Writer, EveryRecordHasTheDesignedOpcodesLengthAndMarker) {
     EXPECT_EQ(expectedOffset + 1, block.size());
 }
 
-Bytes fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 // Read back, the block is the designed window with the artwork's files as they were drawn, and
 // writing what was read gives the same bytes.
 TEST(Writer, StoredBlockIsTheDesignedWindowWithTheArtworkFilesUnchanged) {
@@ -141,13 +136,16 @@ TEST(Writer, StoredBlockIsTheDesignedWindowWithTheArtworkFilesUnchanged) {
     EXPECT_EQ(blockOf(*read), Bytes(block.begin(), block.end()));
     WindowModel window = *read;
     const std::filesystem::path art = ZANTHERA_ART_DIR;
-    EXPECT_EQ(window.form.background, fileBytes(art / "Form1.bmp"));
-    EXPECT_EQ(window.form.icon, fileBytes(art / "Form1.ico"));
+    const auto readFile = [](const std::filesystem::path& path) {
+        return formdef::readFile(path).value();
+    };
+    EXPECT_EQ(window.form.background, readFile(art / "Form1.bmp"));
+    EXPECT_EQ(window.form.icon, readFile(art / "Form1.ico"));
     window.form.background.clear();
     window.form.icon.clear();
     for (auto& c : window.controls) {
         if (c.kind == ControlKind::Button) {
-            EXPECT_EQ(c.picture, fileBytes(art / (c.name + ".bmp"))) << c.name;
+            EXPECT_EQ(c.picture, readFile(art / (c.name + ".bmp"))) << c.name;
         }
         c.picture.clear();
     }
