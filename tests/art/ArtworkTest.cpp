@@ -28,17 +28,15 @@ std::map<std::string, ImageFile> drawnFiles() {
 }
 
 // One file per picture, named after its control: the buttons' pictures are 32-bit bitmaps of their
-// table size, the background a 24-bit bitmap, and the icon holds two images.
+// table size, the background a 24-bit bitmap, and the icon holds two images. (The files' exact
+// layout is pinned by the picture file tests.)
 TEST(Artwork, WritesOneFilePerPictureInItsFormatAndSize) {
-    const std::map<std::pair<int, int>, std::size_t> fileSizes{
-        {{126, 51}, 25758}, {{76, 31}, 9478}, {{56, 31}, 6998}, {{28, 21}, 2406}};
     const auto files = drawnFiles();
     EXPECT_EQ(files.size(), 21u);
     for (const design::ControlRow& row : testing::buttons()) {
         SCOPED_TRACE(std::string(row.name));
         ASSERT_TRUE(files.contains(std::string(row.name) + ".bmp"));
         const ImageFile& file = files.at(std::string(row.name) + ".bmp");
-        EXPECT_EQ(file.size(), fileSizes.at({row.picture.width, row.picture.height}));
         const Result<DecodedBitmap> bitmap = decodeBitmap(file);
         ASSERT_TRUE(bitmap) << bitmap.error().message;
         EXPECT_EQ(bitmap->depth, BitmapDepth::Bits32);

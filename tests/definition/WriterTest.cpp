@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -65,66 +66,62 @@ TEST(Writer, HeaderCarriesSignatureCountIdentifiersAndTreeLength) {
     EXPECT_EQ(Bytes(block.begin() + 89, block.begin() + 93), hexBytes("80 90 0F 00"));
 }
 
-struct ExpectedRecord {
-    const char* name;
-    int type;
-    const char* opcodes;
-    std::uint32_t length;
-};
+// Every record's name, type code, opcodes, length and the marker after it, one record a line, in
+// creation order.
+const char* const designedLayout = "Form1 13 (01 19 21 22 23 24 26 27 35) 652750 01\n"
+                                   "Command10 4 (04 11 22 29) 7044 03\n"
+                                   "Command9 4 (04 11 22 29) 9523 03\n"
+                                   "Command8 4 (03 04 11 1D 22 29) 2481 03\n"
+                                   "Command2 4 (04 11 22 29) 9523 03\n"
+                                   "Command1 4 (04 11 22 29) 9523 03\n"
+                                   "Timer1 11 (07 08) 26 03\n"
+                                   "Command4 4 (04 11 22 29) 9523 03\n"
+                                   "Command17 4 (04 11 22 29) 25804 03\n"
+                                   "Command16 4 (04 11 22 29) 25804 03\n"
+                                   "Command15 4 (04 11 22 29) 25804 03\n"
+                                   "Text1 2 (02 04 12 24 2D) 36 03\n"
+                                   "Command13 4 (04 11 22 29) 9524 03\n"
+                                   "Cmm12 4 (04 11 22 29) 25800 03\n"
+                                   "Cmm11 4 (04 11 22 29) 25800 03\n"
+                                   "Cmm9 4 (04 11 22 29) 25799 03\n"
+                                   "Cmm8 4 (04 11 22 29) 25799 03\n"
+                                   "Command7 4 (04 11 22 29) 25803 03\n"
+                                   "Command6 4 (04 11 22 29) 25803 03\n"
+                                   "Command5 4 (04 11 22 29) 25803 03\n"
+                                   "Command3 4 (04 11 22 29) 25803 03\n"
+                                   "Cmm1 4 (04 11 22 29) 25799 03\n"
+                                   "Label10 1 (03 05 12 13 14) 38 03\n"
+                                   "Label9 1 (01 05 12 14 1F) 69 03\n"
+                                   "Label8 1 (01 05 12 14 1F) 41 03\n"
+                                   "Label7 1 (01 05 12 14 1F) 41 03\n"
+                                   "Label6 1 (03 05 12 13 14) 37 03\n"
+                                   "Label5 1 (03 05 12 13 14) 37 03\n"
+                                   "Label4 1 (01 05 12 14 1F) 43 03\n"
+                                   "Label3 1 (01 05 12 14 1F) 41 03\n"
+                                   "Label2 1 (03 05 12 13 14) 37 03\n"
+                                   "Label1 1 (03 05 12 13 14) 37 02\n";
 
-const char* const button = "04 11 22 29";
-const char* const valueLabel = "03 05 12 13 14";
-const char* const captionLabel = "01 05 12 14 1F";
-
-// clang-format off
-const ExpectedRecord designedRecords[] = {
-    {"Form1", 13, "01 19 21 22 23 24 26 27 35", 652750},
-    {"Command10", 4, button, 7044},       {"Command9", 4, button, 9523},
-    {"Command8", 4, "03 04 11 1D 22 29", 2481}, {"Command2", 4, button, 9523},
-    {"Command1", 4, button, 9523},        {"Timer1", 11, "07 08", 26},
-    {"Command4", 4, button, 9523},        {"Command17", 4, button, 25804},
-    {"Command16", 4, button, 25804},      {"Command15", 4, button, 25804},
-    {"Text1", 2, "02 04 12 24 2D", 36},   {"Command13", 4, button, 9524},
-    {"Cmm12", 4, button, 25800},          {"Cmm11", 4, button, 25800},
-    {"Cmm9", 4, button, 25799},           {"Cmm8", 4, button, 25799},
-    {"Command7", 4, button, 25803},       {"Command6", 4, button, 25803},
-    {"Command5", 4, button, 25803},       {"Command3", 4, button, 25803},
-    {"Cmm1", 4, button, 25799},           {"Label10", 1, valueLabel, 38},
-    {"Label9", 1, captionLabel, 69},      {"Label8", 1, captionLabel, 41},
-    {"Label7", 1, captionLabel, 41},      {"Label6", 1, valueLabel, 37},
-    {"Label5", 1, valueLabel, 37},        {"Label4", 1, captionLabel, 43},
-    {"Label3", 1, captionLabel, 41},      {"Label2", 1, valueLabel, 37},
-    {"Label1", 1, valueLabel, 37},
-};
-// clang-format on
-
-// Every record's creation index, name, type code, opcodes and length, the markers between them
-// and the end.
 TEST(Writer, EveryRecordHasTheDesignedOpcodesLengthAndMarker) {
     const auto block = storedDefinition();
-    const ParsedDefinition parsed = layoutOf(block);
-    ASSERT_EQ(parsed.records.size(), std::size(designedRecords));
-    std::size_t expectedOffset = 93;
-    for (std::size_t i = 0; i < parsed.records.size(); ++i) {
-        const auto& r = parsed.records[i];
-        const auto& e = designedRecords[i];
-        Bytes opcodes;
-        for (const auto& p : r.properties)
-            opcodes.push_back(p.rule->opcode);
-        EXPECT_EQ(r.index, i) << e.name;
-        EXPECT_EQ(r.name, e.name);
-        EXPECT_EQ(int(r.kind), e.type) << e.name;
-        EXPECT_EQ(opcodes, hexBytes(e.opcodes)) << e.name;
-        EXPECT_EQ(r.length, e.length) << e.name;
-        EXPECT_EQ(r.offset, expectedOffset) << e.name;
-        EXPECT_FALSE(r.steppedOver) << e.name;
-        const std::size_t end = r.offset + r.length;
-        const std::uint8_t marker = i == 0 ? 0x01 : i + 1 < parsed.records.size() ? 0x03 : 0x02;
-        EXPECT_EQ(block[end], marker) << "marker after " << e.name;
-        expectedOffset = end + 1;
+    std::string layout;
+    std::size_t next = 93;
+    for (const auto& r : layoutOf(block).records) {
+        EXPECT_EQ(r.offset, next) << r.name;
+        next = r.offset + r.length + 1;
+        char length[32];
+        std::snprintf(length, sizeof length, ") %u %02X\n", unsigned(r.length), block[next - 1]);
+        layout += r.name + " " + std::to_string(int(r.kind)) + " (";
+        for (const auto& p : r.properties) {
+            char opcode[4];
+            std::snprintf(opcode, sizeof opcode, "%02X ", p.rule->opcode);
+            layout += opcode;
+        }
+        layout.pop_back(); // the space after the last opcode
+        layout += length;
     }
-    EXPECT_EQ(block[expectedOffset], 0x04);
-    EXPECT_EQ(expectedOffset + 1, block.size());
+    EXPECT_EQ(layout, designedLayout);
+    EXPECT_EQ(block[next], 0x04);
+    EXPECT_EQ(next + 1, block.size());
 }
 
 // Read back, the block is the designed window with the artwork's files as they were drawn, and
