@@ -12,44 +12,33 @@ namespace {
 using testing::differingBox;
 using testing::fonts;
 
-struct Drawn {
-    PixelBuffer background;
-    PixelBuffer plate;
-};
-
-Drawn drawTitled() {
+// Solid black with hard edges, filling columns 101 to 320 and rows 50 to 81 exactly, with small
+// gaps in its strokes through which the plate shows: a gap is a run of one or two plate pixels
+// with ink on both sides.
+TEST(Title, IsSolidBlackFillingItsBoxExactlyWithSmallGapsInItsStrokes) {
     const Result<PixelBuffer> background = drawBackground(fonts());
-    EXPECT_TRUE(background) << background.error().message;
-    return {background ? *background : PixelBuffer{}, drawPlate(backgroundStyle, backgroundSize)};
-}
-
-TEST(Title, IsSolidBlackWithHardEdgesFillingColumns101To320AndRows50To81Exactly) {
-    const Drawn d = drawTitled();
-    const testing::Box ink = differingBox(d.background, d.plate);
+    ASSERT_TRUE(background) << background.error().message;
+    const PixelBuffer plate = drawPlate(backgroundStyle, backgroundSize);
+    const testing::Box ink = differingBox(*background, plate);
     EXPECT_EQ(ink.left, 101);
     EXPECT_EQ(ink.right, 320);
     EXPECT_EQ(ink.top, 50);
     EXPECT_EQ(ink.bottom, 81);
     int inked = 0;
-    for (std::size_t i = 0; i < d.background.pixels.size(); ++i) {
-        if (d.background.pixels[i] == d.plate.pixels[i])
+    for (std::size_t i = 0; i < background->pixels.size(); ++i) {
+        if (background->pixels[i] == plate.pixels[i])
             continue;
         ++inked;
-        ASSERT_EQ(d.background.pixels[i], 0x000000u) << "pixel " << i;
+        ASSERT_EQ(background->pixels[i], 0x000000u) << "pixel " << i;
     }
     EXPECT_GT(inked, 1000);
-}
-
-// A gap is a run of one or two plate pixels with ink on both sides, across or down a stroke.
-TEST(Title, StrokesHaveSmallGapsThroughWhichThePlateShows) {
-    const Drawn d = drawTitled();
-    const auto inked = [&](int x, int y) { return d.background.at(x, y) != d.plate.at(x, y); };
+    const auto isInk = [&](int x, int y) { return background->at(x, y) != plate.at(x, y); };
     int gaps = 0;
     for (int y = 50; y <= 81; ++y)
         for (int x = 102; x < 320; ++x)
             for (int width : {1, 2})
-                gaps += inked(x - 1, y) && !inked(x, y) && !inked(x + width - 1, y) &&
-                        inked(x + width, y);
+                gaps += isInk(x - 1, y) && !isInk(x, y) && !isInk(x + width - 1, y) &&
+                        isInk(x + width, y);
     EXPECT_GE(gaps, 6);
 }
 

@@ -40,36 +40,26 @@ TEST(Corruption, TruncationsAreRefused) {
     expectCutsRefused(block, cuts);
 }
 
-TEST(Corruption, EveryBitFlipAndEveryByteSetTo0Or255IsHandledCleanly) {
+// Every bit flip and every byte set to 0 or 255 is handled cleanly. A flip in the signature, the
+// tree length, a record's length field or a marker leaves the block without a consistent frame,
+// so there it must be refused.
+TEST(Corruption, EveryFlipOrByteSetIsHandledCleanlyAndFlipsInTheFramingAreRefused) {
     const Bytes block = blockOf(smallWindow());
-    for (std::size_t i = 0; i < block.size(); ++i) {
-        for (int bit = -2; bit < 8; ++bit) {
-            Bytes damaged = block;
-            damaged[i] = bit == -2   ? 0x00
-                         : bit == -1 ? 0xFF
-                                     : static_cast<std::uint8_t>(damaged[i] ^ (1u << bit));
-            expectCleanOutcome(damaged,
-                               "byte " + std::to_string(i) + " change " + std::to_string(bit));
-        }
-    }
-}
-
-TEST(Corruption, FlipsInTheFramingAreAlwaysRefused) {
-    const Bytes block = blockOf(smallWindow());
-    // The signature, the tree length, every record's length field and every marker: a flip in
-    // any of these leaves the block without a consistent frame.
     std::set<std::size_t> framing{0, 1, 2, 3, 89, 90, 91, 92, block.size() - 1};
     for (const auto& record : layoutOf(block).records) {
         const std::size_t end = record.offset + record.length;
         framing.insert(
             {record.offset, record.offset + 1, record.offset + 2, record.offset + 3, end - 1, end});
     }
-    for (std::size_t i : framing) {
-        for (int bit = 0; bit < 8; ++bit) {
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        for (int bit = -2; bit < 8; ++bit) {
             Bytes damaged = block;
-            damaged[i] ^= static_cast<std::uint8_t>(1u << bit);
-            EXPECT_FALSE(expectCleanOutcome(damaged, "byte " + std::to_string(i) + " bit " +
-                                                         std::to_string(bit)));
+            damaged[i] = bit == -2   ? 0x00
+                         : bit == -1 ? 0xFF
+                                     : static_cast<std::uint8_t>(damaged[i] ^ (1u << bit));
+            const bool read = expectCleanOutcome(damaged, "byte " + std::to_string(i) + " change " +
+                                                              std::to_string(bit));
+            EXPECT_FALSE(read && bit >= 0 && framing.contains(i)) << "byte " << i << " bit " << bit;
         }
     }
 }
