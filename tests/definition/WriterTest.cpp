@@ -21,7 +21,8 @@ namespace {
 
 Bytes recordBytes(std::string_view name) {
     const auto block = storedDefinition();
-    const auto& r = recordNamed(layoutOf(block), name);
+    const ParsedDefinition parsed = layoutOf(block);
+    const auto& r = recordNamed(parsed, name);
     return Bytes(block.begin() + long(r.offset), block.begin() + long(r.offset + r.length));
 }
 
