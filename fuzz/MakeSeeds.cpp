@@ -3,7 +3,7 @@
 //
 //   make_seeds DIR [REAL_BLOCK]
 
-#include "TestWindows.h"
+#include "Support.h"
 
 #include "Form1/DefinitionFormat.h"
 #include "Form1/DefinitionWriter.h"

@@ -17,6 +17,29 @@
 namespace zanthera::testing {
 namespace {
 
+// Either the read fails with an error that names an offset, or it gives a window that the writer
+// accepts and that reads back to the same window. Returns whether the read succeeded; failures
+// are reported as gtest failures labelled with `what`.
+bool expectCleanOutcome(std::span<const std::uint8_t> block, const std::string& what) {
+    auto read = readDefinition(block);
+    if (!read) {
+        EXPECT_EQ(read.error().message.rfind("offset ", 0), 0u)
+            << what << ": " << read.error().message;
+        return false;
+    }
+    auto again = writeDefinition(*read, zantheraDefinitionIds);
+    if (!again) {
+        ADD_FAILURE() << what << ": read but cannot be written: " << again.error().message;
+        return true;
+    }
+    auto reread = readDefinition(*again);
+    if (!reread)
+        ADD_FAILURE() << what << ": written but cannot be read: " << reread.error().message;
+    else
+        EXPECT_TRUE(*reread == *read) << what << ": reads back differently";
+    return true;
+}
+
 void expectCutsRefused(std::span<const std::uint8_t> block, const std::set<std::size_t>& lengths) {
     for (std::size_t length : lengths) {
         // A copy of exactly that many bytes, so that a sanitizer sees any read past them.

@@ -1,12 +1,10 @@
-// Windows, blocks and byte helpers shared by the definition tests.
+// Windows, blocks and byte helpers shared by the definition tests (and the fuzzer's seeds).
 #pragma once
 
 #include "Form1/DefinitionReader.h"
 #include "Form1/DefinitionWriter.h"
 #include "Form1/ImageFiles.h"
 #include "Form1/WindowModel.h"
-
-#include <gtest/gtest.h>
 
 #include <cctype>
 #include <cstdint>
@@ -80,29 +78,6 @@ inline void put16(Bytes& b, std::size_t at, std::uint16_t v) {
 inline void put32(Bytes& b, std::size_t at, std::uint32_t v) {
     put16(b, at, static_cast<std::uint16_t>(v));
     put16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
-}
-
-// Either the read fails with an error that names an offset, or it gives a window that the writer
-// accepts and that reads back to the same window. Returns whether the read succeeded; failures
-// are reported as gtest failures labelled with `what`.
-inline bool expectCleanOutcome(std::span<const std::uint8_t> block, const std::string& what) {
-    auto read = readDefinition(block);
-    if (!read) {
-        EXPECT_EQ(read.error().message.rfind("offset ", 0), 0u)
-            << what << ": " << read.error().message;
-        return false;
-    }
-    auto again = writeDefinition(*read, zantheraDefinitionIds);
-    if (!again) {
-        ADD_FAILURE() << what << ": read but cannot be written: " << again.error().message;
-        return true;
-    }
-    auto reread = readDefinition(*again);
-    if (!reread)
-        ADD_FAILURE() << what << ": written but cannot be read: " << reread.error().message;
-    else
-        EXPECT_TRUE(*reread == *read) << what << ": reads back differently";
-    return true;
 }
 
 namespace detail {

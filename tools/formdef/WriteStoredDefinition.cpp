@@ -85,8 +85,9 @@ int main(int argc, char** argv) {
         }
     }
     if (!args.contains("--art") || !args.contains("--block") || !args.contains("--source")) {
-        std::fprintf(stderr,
-                     "usage: zanthera_formdef --art DIR --block FILE --source FILE [--depfile FILE]\n");
+        std::fprintf(
+            stderr,
+            "usage: zanthera_formdef --art DIR --block FILE --source FILE [--depfile FILE]\n");
         return 2;
     }
     if (auto s = run(args); !s) {
