@@ -179,11 +179,9 @@ PerButton plasmaPages(std::string_view gameControllers) {
 }
 
 const std::vector<std::pair<Desktop, PerButton>> desktopPages{
-    {desktopOf(Gnome, 0, 43), gnomeOneWord()},
     {desktopOf(Gnome, 0, 45), gnomeOneWord()},
     {desktopOf(Gnome, 0, 3), gnomeOneWord()},
     {desktopOf(Gnome, 0, 46), gnomeTwoWords},
-    {desktopOf(Gnome, 0, 47), gnomeTwoWords},
     {desktopOf(Gnome), gnomeTwoWords},
     {desktopOf(Plasma, 5), plasmaPages("systemsettings kcm_joystick")},
     {desktopOf(Plasma, 6), plasmaPages("systemsettings kcm_gamecontroller")},
@@ -207,7 +205,8 @@ const std::vector<std::pair<Desktop, PerButton>> desktopPages{
 };
 
 // Each desktop's own page comes first; where it has none, only the neutral tools are tried.
-// No list names a command twice.
+// No list names a command twice. GNOME's pages change at version 46; the end-to-end tests take
+// GNOME 43's.
 TEST(SettingsPages, EachDesktopOpensItsOwnPageFirstOrElseOnlyTheNeutralTools) {
     for (std::size_t d = 0; d < desktopPages.size(); ++d) {
         const auto& [desktop, pages] = desktopPages[d];

@@ -16,7 +16,6 @@
 #include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace zanthera::posix {
@@ -282,7 +281,9 @@ TEST(GnomeVersion, ComesFromTheVersionFileOrTheInstalledProgram) {
     EXPECT_TRUE(waitForNoChildren());
 }
 
-TEST(GnomeVersion, TheBackgroundProbeNeverMakesTheCallerWait) {
+// The installed program answers only once the test lets it: a probe that made its caller wait
+// for that answer would hang here until CTest's time limit ends the test.
+TEST(GnomeVersion, TheBackgroundProbeAnswersWhileTheProgramStillRuns) {
     const ScratchDirectory scratch;
     writeScript(scratch.file("gnome-control-center"),
                 "read line < '" + scratch.file("go") + "'; echo 'gnome-control-center 44.1'");
@@ -291,16 +292,9 @@ TEST(GnomeVersion, TheBackgroundProbeNeverMakesTheCallerWait) {
     const GnomeVersionProbe probe = gnomeVersionInBackground(
         scratch.file("none.xml"),
         [directory](std::string_view program) { return findInPath(program, directory); }, ample);
-    const auto before = std::chrono::steady_clock::now();
     EXPECT_EQ(probe(), std::nullopt);
-    EXPECT_LT(std::chrono::steady_clock::now() - before, 1s) << "the caller was made to wait";
-    writeFile(scratch.file("go"), "go\n");
-    std::optional<int> version;
-    for (int i = 0; i < 1000 && !version; ++i) {
-        std::this_thread::sleep_for(10ms);
-        version = probe();
-    }
-    EXPECT_EQ(version, 44);
+    writeFile(scratch.file("go"), "go\n"); // opening the pipe waits for the program to read it
+    EXPECT_TRUE(waitFor([&] { return probe() == 44; }));
 }
 
 const Variables gnome{{"XDG_CURRENT_DESKTOP", "ubuntu:GNOME"}};

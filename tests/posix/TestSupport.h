@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <dirent.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -63,12 +62,7 @@ inline void writeScript(const std::string& path, std::string_view body) {
 
 inline std::optional<std::string> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return in ? std::optional<std::string>({std::istreambuf_iterator<char>(in), {}}) : std::nullopt;
 }
 
 // Waits until `done` holds, giving up after ten seconds; the limit only guards against a hang,
@@ -103,20 +97,13 @@ inline bool waitForNoChildren() {
     });
 }
 
-// The descriptors open in this process, not counting the one used to list them.
+// The descriptors open in this process. The listing's own descriptor takes the lowest free
+// number, the same in every call unless a descriptor was opened or closed in between.
 inline std::set<int> openDescriptors() {
     std::set<int> descriptors;
-    DIR* listing = ::opendir("/proc/self/fd");
-    if (listing == nullptr) {
-        throw std::runtime_error("cannot list /proc/self/fd");
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        descriptors.insert(std::stoi(entry.path().filename()));
     }
-    while (const dirent* entry = ::readdir(listing)) {
-        if (entry->d_name[0] != '.') {
-            descriptors.insert(std::atoi(entry->d_name));
-        }
-    }
-    descriptors.erase(::dirfd(listing));
-    ::closedir(listing);
     return descriptors;
 }
 
