@@ -174,21 +174,6 @@ TEST(InformationButtons, ShowTheWholeAnswerOrSayWhatCouldNotBeReadAndWhy) {
     }
 }
 
-TEST(AboutAndExit, AboutShowsOneOkBoxWithItsTitleAndPromptExitEndsAtOnce) {
-    FakeServices services;
-    FakeWindow window;
-    dispatch(services, window, "Command9", FormEvent::Click);
-    ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_EQ(services.boxes[0].title, "Zanthera ver 0,1");
-    EXPECT_EQ(services.boxes[0].prompt, aboutPrompt);
-    EXPECT_EQ(services.boxes[0].buttons, okOnly);
-    EXPECT_EQ(services.endCalls, 0);
-    dispatch(services, window, "Command8", FormEvent::Click);
-    EXPECT_EQ(services.endCalls, 1);
-    EXPECT_EQ(services.boxes.size(), 1u);
-    EXPECT_TRUE(window.writes.empty());
-}
-
 // Both forms engines open the window through this rule: the designed place where the whole
 // window fits, moved only as far as needed, and top-left on the free area where it cannot fit.
 TEST(WindowPlacement, KeepsTheDesignedPlaceWhereItFitsAndMovesOnlyAsFarAsNeeded) {
