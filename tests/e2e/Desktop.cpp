@@ -31,6 +31,34 @@ struct Connection {
     Display* d;
 };
 
+// The shown top-level window with this exact title (_NET_WM_NAME), if there is one.
+std::optional<Window> findShown(const Connection& x, const QString& title) {
+    Window root, parent, *children = nullptr;
+    unsigned int count = 0;
+    if (!x.d || !XQueryTree(x.d, DefaultRootWindow(x.d), &root, &parent, &children, &count))
+        return std::nullopt;
+    const Atom name = XInternAtom(x.d, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(x.d, "UTF8_STRING", False);
+    std::optional<Window> found;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        XWindowAttributes a;
+        Atom type;
+        int format;
+        unsigned long length, after;
+        unsigned char* data = nullptr;
+        if (XGetWindowAttributes(x.d, children[i], &a) && a.map_state == IsViewable &&
+            XGetWindowProperty(x.d, children[i], name, 0, 1024, False, utf8, &type, &format,
+                               &length, &after, &data) == Success &&
+            data && QString::fromUtf8(reinterpret_cast<char*>(data), int(length)) == title)
+            found = children[i];
+        if (data)
+            XFree(data);
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
 } // namespace
 
 VirtualDisplay::VirtualDisplay(const QString& screen) {
@@ -85,10 +113,11 @@ RunningProgram::~RunningProgram() {
 
 std::optional<unsigned long> RunningProgram::waitForWindow(const QString& title,
                                                            std::chrono::milliseconds limit) {
+    Connection x(display_);
     QElapsedTimer clock;
     clock.start();
     do {
-        if (const auto w = shown(title)) {
+        if (const auto w = findShown(x, title)) {
             // Mapped is not yet painted: give the first paint a moment to land.
             QThread::msleep(300);
             return w;
@@ -99,23 +128,12 @@ std::optional<unsigned long> RunningProgram::waitForWindow(const QString& title,
 }
 
 bool RunningProgram::windowGone(const QString& title, std::chrono::milliseconds limit) const {
+    Connection x(display_);
     QElapsedTimer clock;
     clock.start();
-    while (shown(title) && clock.elapsed() < limit.count())
+    while (findShown(x, title) && clock.elapsed() < limit.count())
         QThread::msleep(50);
-    return !shown(title);
-}
-
-std::optional<unsigned long> RunningProgram::shown(const QString& title) const {
-    // xdotool's pattern is an extended regular expression; the titles hold no other special
-    // character than the dot.
-    const QString pattern = "^" + QString(title).replace(".", "[.]") + "$";
-    bool found = false;
-    const unsigned long window =
-        run({"xdotool", "search", "--maxdepth", "1", "--onlyvisible", "--name", pattern})
-            .section('\n', 0, 0)
-            .toULong(&found);
-    return found ? std::optional(window) : std::nullopt;
+    return x.d && !findShown(x, title);
 }
 
 QString RunningProgram::run(const QStringList& arguments) const {

@@ -76,8 +76,6 @@ class RunningProgram {
 
   private:
     QString run(const QStringList& arguments) const;
-    // The shown top-level window with this exact title, if there is one.
-    std::optional<unsigned long> shown(const QString& title) const;
 
     QString display_;
     QProcess program_;

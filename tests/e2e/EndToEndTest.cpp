@@ -69,14 +69,22 @@ class FakeTools {
     QTemporaryDir dir_;
 };
 
-// The program on a virtual display of its own; `window` stays 0 if no window showed.
+// The program on a virtual display of its own, with the fake tools on PATH and the given
+// NAME=value settings in its environment; `window` stays 0 if no window showed.
 struct OnDisplay {
-    explicit OnDisplay(const QProcessEnvironment& environment,
-                       const QString& screen = "1024x768x24",
-                       const QString& path = ZANTHERA_PROGRAM)
-        : display(screen), program(display, environment, path) {
+    explicit OnDisplay(const QStringList& settings = {}, const QString& screen = "1024x768x24",
+                       const QStringList& programs = {}, const QString& desktop = "GNOME")
+        : tools(programs), display(screen),
+          program(display, withSettings(tools.environment(desktop), settings), ZANTHERA_PROGRAM) {
         window = program.waitForWindow(windowTitle, 20s).value_or(0);
     }
+    static QProcessEnvironment withSettings(QProcessEnvironment environment,
+                                            const QStringList& settings) {
+        for (const QString& setting : settings)
+            environment.insert(setting.section('=', 0, 0), setting.section('=', 1));
+        return environment;
+    }
+    FakeTools tools;
     VirtualDisplay display;
     RunningProgram program;
     unsigned long window = 0;
@@ -109,8 +117,7 @@ TEST(LauncherEndToEnd, EachButtonOpensItsPageAndTheCloseBoxEndsWithStatusZero) {
             for (const char* page : otherPages)
                 if (*page)
                     programs << QString(page).section(' ', 0, 0);
-        FakeTools tools(programs);
-        OnDisplay on(tools.environment(desktop));
+        OnDisplay on({}, "1024x768x24", programs, desktop);
         ASSERT_NE(on.window, 0u) << on.program.errors().toStdString();
         QStringList expected;
         for (std::size_t i = 0; i < appletCommands.size(); ++i) {
@@ -123,10 +130,10 @@ TEST(LauncherEndToEnd, EachButtonOpensItsPageAndTheCloseBoxEndsWithStatusZero) {
                 continue;
             }
             expected << pages[i];
-            EXPECT_EQ(tools.starts(int(expected.size()), 10s).size(), expected.size())
+            EXPECT_EQ(on.tools.starts(int(expected.size()), 10s).size(), expected.size())
                 << appletCommands[i].button;
         }
-        EXPECT_EQ(tools.starts(), expected);
+        EXPECT_EQ(on.tools.starts(), expected);
         EXPECT_TRUE(on.program.childrenReaped(10s)) << "a started tool was left a zombie";
         on.program.requestClose(on.window);
         EXPECT_EQ(on.program.waitForExit(10s), 0);
@@ -137,8 +144,7 @@ TEST(LauncherEndToEnd, EachButtonOpensItsPageAndTheCloseBoxEndsWithStatusZero) {
 // the system's inactive-caption colour, the information buttons' answers, the about box, and the
 // exit button.
 TEST(WindowEndToEnd, ShowsTheArtworkAnswersTheInformationButtonsAndTheAboutBoxAndExits) {
-    FakeTools tools;
-    OnDisplay on(tools.environment());
+    OnDisplay on;
     ASSERT_NE(on.window, 0u) << on.program.errors().toStdString();
     RunningProgram& program = on.program;
     const QImage shot = program.grab(on.window);
@@ -197,11 +203,8 @@ TEST(WindowEndToEnd, ShowsTheArtworkAnswersTheInformationButtonsAndTheAboutBoxAn
 TEST(WindowEndToEnd, ShowsTheArtworkScaledAsOneAt120And192Dpi) {
     for (int dpi : {120, 192}) {
         SCOPED_TRACE(dpi);
-        FakeTools tools;
-        QProcessEnvironment environment = tools.environment();
-        environment.insert("QT_ENABLE_HIGHDPI_SCALING", "0");
-        environment.insert("QT_FONT_DPI", QString::number(dpi));
-        OnDisplay on(environment, "1600x1400x24"); // room for the window at 192 DPI
+        OnDisplay on({"QT_ENABLE_HIGHDPI_SCALING=0", "QT_FONT_DPI=" + QString::number(dpi)},
+                     "1600x1400x24"); // room for the window at 192 DPI
         ASSERT_NE(on.window, 0u) << on.program.errors().toStdString();
         const QImage shot = on.program.grab(on.window);
         ASSERT_EQ(shot.size(), QSize(pixelsAt(6375, dpi), pixelsAt(7620, dpi)));
@@ -242,10 +245,7 @@ TEST(SmallAndScaledScreens, WindowFitsWhereItCanAndResolutionIsTheRealPixels) {
     for (const auto& c : cases) {
         const QString screen = QStringLiteral("%1x%2").arg(c.screen.width()).arg(c.screen.height());
         SCOPED_TRACE(screen.toStdString() + " at " + c.scale);
-        FakeTools tools;
-        QProcessEnvironment environment = tools.environment();
-        environment.insert("QT_SCALE_FACTOR", c.scale);
-        OnDisplay on(environment, screen + "x24");
+        OnDisplay on({QStringLiteral("QT_SCALE_FACTOR=") + c.scale}, screen + "x24");
         ASSERT_NE(on.window, 0u) << on.program.errors().toStdString();
         const QRect placed = on.program.placeOf(on.window);
         const double scale = QString(c.scale).toDouble();
@@ -299,8 +299,6 @@ TEST(NoDisplay, OneArabicLineNamingTheDisplayTriedAndStatusOne) {
 TEST(ArabicDesktop, CaptionsInTheProgramsOwnFontAndStandardButtonsInArabic) {
     QTemporaryDir fonts;
     const auto shotOf = [&](bool arabic) -> QImage {
-        FakeTools tools;
-        QProcessEnvironment environment = tools.environment();
         // A font setting whose only fonts are a Latin one and, on the usual desktop, an Arabic one.
         const QString dir = fonts.filePath(arabic ? "a" : "b"),
                       noto = "/usr/share/fonts/truetype/noto/";
@@ -314,9 +312,8 @@ TEST(ArabicDesktop, CaptionsInTheProgramsOwnFontAndStandardButtonsInArabic) {
                          .arg(dir)
                          .toUtf8());
         config.close();
-        environment.insert("FONTCONFIG_FILE", config.fileName());
-        environment.insert("LC_ALL", arabic ? "ar_EG.UTF-8" : "C.UTF-8");
-        OnDisplay on(environment);
+        OnDisplay on({"FONTCONFIG_FILE=" + config.fileName(),
+                      QStringLiteral("LC_ALL=") + (arabic ? "ar_EG.UTF-8" : "C.UTF-8")});
         if (!on.window)
             return {};
         const QImage shot = on.program.grab(on.window);

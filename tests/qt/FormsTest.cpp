@@ -24,10 +24,10 @@ struct Built {
     std::vector<std::pair<std::string, FormEvent>> events;
 };
 
-std::unique_ptr<Built> build(double dpi) {
+std::unique_ptr<Built> build(double dpi, const WindowModel& model = design::designedWindow()) {
     auto b = std::make_unique<Built>();
     b->forms = std::make_unique<QtForms>(dpi);
-    EXPECT_TRUE(b->forms->create(design::designedWindow()));
+    EXPECT_TRUE(b->forms->create(model));
     b->forms->setEventSink([raw = b.get()](std::string_view control, FormEvent event) {
         raw->events.emplace_back(std::string(control), event);
     });
@@ -112,9 +112,7 @@ TEST(FormsControls, KindsTextsAndColoursAsDesigned) {
 // a name, and each value label is labelled by the caption beside it.
 TEST(FormsAccessibility, FrameResultBoxAndEveryValueLabelsCaption) {
     // Built as the program builds it, from the stored definition, which gives the names.
-    auto b = std::make_unique<Built>();
-    b->forms = std::make_unique<QtForms>(96);
-    ASSERT_TRUE(b->forms->create(loadWindow(storedDefinition()).value()));
+    auto b = build(96, loadWindow(storedDefinition()).value());
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(b->forms->window());
     EXPECT_EQ(window->role(), QAccessible::Window);
     EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Zanthera ver 0.1"));
@@ -192,10 +190,8 @@ TEST(FormsEvents, TicksReachTheSink) {
 }
 
 TEST(FormsButtons, APressedButtonShowsTheSamePictureInsideASunkenBorder) {
-    auto model = readDefinition(storedDefinition());
-    ASSERT_TRUE(model) << model.error().message;
-    QtForms forms(96);
-    ASSERT_TRUE(forms.create(*model));
+    auto b = build(96, readDefinition(storedDefinition()).value());
+    QtForms& forms = *b->forms;
     forms.window()->show();
     auto* button = qobject_cast<QPushButton*>(forms.control("Command3"));
     const QImage raised = button->grab().toImage();
