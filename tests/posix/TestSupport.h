@@ -125,14 +125,10 @@ inline EnvironmentLookup environmentOf(Variables variables) {
 // The stand-in program that writes down how it was started (ProcessProbe.cpp).
 inline const std::string probeProgram = ZANTHERA_PROCESS_PROBE;
 
-struct ProbeReport {
-    std::vector<std::string> argv;
-    std::map<int, std::string> descriptors; // each open one and what it refers to
-    bool sessionLeader = false;
-    int parent = 0;
-    std::string blockedSignals;
-    std::string ignoredSignals;
-};
+// What the probe wrote, each key's values in order: "arg" its arguments, "fd" each open descriptor
+// and what it refers to, "session-leader" yes or no, "parent", and the lines of its
+// /proc/self/status, among them "SigBlk:" and "SigIgn:", the blocked and the ignored signals.
+using ProbeReport = std::map<std::string, std::vector<std::string>>;
 
 // Points the probe, through the environment that started programs inherit, at a fresh file.
 class ProbeOutput {
@@ -153,20 +149,9 @@ class ProbeOutput {
         std::string key;
         std::string value;
         while (lines >> key && std::getline(lines, value)) {
-            value.erase(0, key.starts_with("Sig") ? value.find_first_not_of(" \t") : 1);
-            if (key == "arg") {
-                report.argv.push_back(value);
-            } else if (key == "fd") {
-                report.descriptors[std::stoi(value)] = value.substr(value.find(' ') + 1);
-            } else if (key == "session-leader") {
-                report.sessionLeader = value == "yes";
-            } else if (key == "parent") {
-                report.parent = std::stoi(value);
-            } else if (key == "SigBlk:") {
-                report.blockedSignals = value;
-            } else if (key == "SigIgn:") {
-                report.ignoredSignals = value;
-            }
+            // One space after our own keys, as an argument may be empty; tabs after the kernel's.
+            value.erase(0, key.ends_with(':') ? value.find_first_not_of(" \t") : 1);
+            report[key].push_back(value);
         }
         return report;
     }
