@@ -17,18 +17,14 @@
 
 namespace zanthera::e2e {
 
-inline double scaleAt(int dpi) {
-    return dpi / 96.0;
-}
-
 // The artwork file as the program shows it at `dpi`.
 inline QImage artwork(const QString& name, int dpi = 96) {
     const QImage image =
         QImage(QStringLiteral(ZANTHERA_ART_DIR) + "/" + name).convertToFormat(QImage::Format_RGB32);
     if (dpi == 96)
         return image;
-    return image.scaled(int(std::lround(image.width() * scaleAt(dpi))),
-                        int(std::lround(image.height() * scaleAt(dpi))), Qt::IgnoreAspectRatio,
+    return image.scaled(int(std::lround(image.width() * dpi / 96.0)),
+                        int(std::lround(image.height() * dpi / 96.0)), Qt::IgnoreAspectRatio,
                         Qt::SmoothTransformation);
 }
 
@@ -60,7 +56,7 @@ inline void expectTheArtwork(const QImage& shot, int dpi = 96) {
                                       shot.pixel(x, y) != background.pixel(x, y));
         }
     EXPECT_EQ(uncovered, 0) << "pixels no control covers differ from the background";
-    const double s = scaleAt(dpi);
+    const double s = dpi / 96.0;
     int ink = 0;
     for (int y = int(50 * s); y <= int(81 * s); ++y)
         for (int x = int(101 * s); x <= int(320 * s); ++x)

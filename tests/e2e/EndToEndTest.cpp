@@ -7,8 +7,8 @@
 #include "Desktop.h"
 #include "actions/AppletCommands.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
@@ -52,15 +52,13 @@ class FakeTools {
 
     // Every recorded start, oldest first, once at least `count` are there.
     QStringList starts(int count = 0, std::chrono::milliseconds limit = {}) const {
-        QElapsedTimer clock;
-        clock.start();
-        for (;; QThread::msleep(50)) {
+        for (const QDeadlineTimer deadline(limit);; QThread::msleep(50)) {
             QFile file(dir_.filePath("starts.log"));
             const QStringList seen =
                 file.open(QIODevice::ReadOnly)
                     ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
                     : QStringList();
-            if (seen.size() >= count || clock.elapsed() > limit.count())
+            if (seen.size() >= count || deadline.hasExpired())
                 return seen;
         }
     }

@@ -8,26 +8,6 @@
 #include <string>
 #include <unistd.h>
 
-namespace {
-
-void listDescriptors(std::ostream& report) {
-    // Nothing listed when the listing cannot be read: the tests then see no descriptor at all.
-    DIR* listing = opendir("/proc/self/fd");
-    while (const dirent* entry = listing ? readdir(listing) : nullptr) {
-        if (entry->d_name[0] != '.' && std::atoi(entry->d_name) != dirfd(listing)) {
-            char target[256] = {};
-            const std::string link = std::string("/proc/self/fd/") + entry->d_name;
-            [[maybe_unused]] ssize_t n = readlink(link.c_str(), target, sizeof target - 1);
-            report << "fd " << entry->d_name << ' ' << target << '\n';
-        }
-    }
-    if (listing != nullptr) {
-        closedir(listing);
-    }
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     const char* output = std::getenv("ZANTHERA_PROBE_OUTPUT");
     if (output == nullptr) {
@@ -41,7 +21,19 @@ int main(int argc, char** argv) {
     report << "parent " << getppid() << '\n';
     // Among the rest, SigBlk and SigIgn: the blocked and the ignored signals.
     report << std::ifstream("/proc/self/status").rdbuf();
-    listDescriptors(report);
+    // Nothing listed when the listing cannot be read: the tests then see no descriptor at all.
+    DIR* listing = opendir("/proc/self/fd");
+    while (const dirent* entry = listing ? readdir(listing) : nullptr) {
+        if (entry->d_name[0] != '.' && std::atoi(entry->d_name) != dirfd(listing)) {
+            char target[256] = {};
+            const std::string link = std::string("/proc/self/fd/") + entry->d_name;
+            [[maybe_unused]] ssize_t n = readlink(link.c_str(), target, sizeof target - 1);
+            report << "fd " << entry->d_name << ' ' << target << '\n';
+        }
+    }
+    if (listing != nullptr) {
+        closedir(listing);
+    }
     // Written aside and renamed, so that the test never reads half a report.
     const std::string partial = std::string(output) + ".part";
     std::ofstream(partial) << report.str();
