@@ -8,6 +8,17 @@ build=$(realpath "${1:-build}")
 root=$(cd "$(dirname "$0")/.." && pwd)
 windows=$(realpath "${ZANTHERA_WINDOWS_BUILD:-$root/build-windows}")
 
+# A kernel without 32-bit support hands 32-bit x86 programs to qemu only through binfmt_misc;
+# Debian's qemu-user-static leaves i386 out on amd64, where it expects the kernel to run it, so
+# the entry is made here (as root) when it is missing.
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  binfmt=/proc/sys/fs/binfmt_misc
+  as_root=(); [[ $(id -u) -eq 0 ]] || as_root=(sudo)
+  [[ -e $binfmt/register ]] || "${as_root[@]}" mount -t binfmt_misc binfmt_misc "$binfmt"
+  [[ -e $binfmt/qemu-i386 ]] || printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' |
+    "${as_root[@]}" tee "$binfmt/register" >/dev/null
+  /usr/lib/wine/wine --version >/dev/null || { echo "32-bit Wine does not run here, even through qemu" >&2; exit 1; }
+fi
 "$root/scripts/wine-prefix.sh" "$windows/wineprefix32" win32
 start=$(date +%s)
 ZANTHERA_WINE_PREFIX="$windows/wineprefix32" ZANTHERA_WINE_EXE="$windows/zanthera.exe" \
