@@ -1,12 +1,18 @@
 // Each fault of a block gets its own clear error, naming the offset of the byte that is wrong;
-// a record with an opcode the reader does not know is kept up to that opcode.
-
+// a record with an opcode the reader does not know is kept up to that opcode; damaged blocks and
+// picture files are refused cleanly.
 #include "Support.h"
+
+#include "ArtFiles.h"
+#include "Form1/DefinitionPictures.h"
+#include "Form1/StoredDefinition.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
+#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -209,6 +215,176 @@ TEST(Reader, StepsOverTheRestOfARecordAtAnUnknownOpcode) {
                                                           (opcode == 0x30 ? "0x30"s : "0x15"s) +
                                                           " does not end with FF"));
     }
+}
+
+// The definition checks the headers of the picture files it carries: a file whose headers
+// disagree with its size is refused, naming the field, and whole files of every layout that
+// Windows writes are accepted.
+using definition::ImageKind;
+
+// A bitmap with the 12-byte header of the oldest format and a bottom-up 2 x 2 image.
+Bytes coreBitmap() {
+    Bytes b = hexBytes("42 4D 2A 00 00 00 00 00 00 00 1A 00 00 00 | 0C 00 00 00 02 00 02 00 "
+                       "01 00 18 00");
+    b.resize(42, 0x33);
+    return b;
+}
+// An icon whose one image is a PNG file, as newer icons hold them.
+Bytes pngIcon() {
+    return hexBytes("00 00 01 00 01 00 | 10 10 00 00 01 00 20 00 0C 00 00 00 16 00 00 00 | "
+                    "89 50 4E 47 0D 0A 1A 0A 00 00 00 00");
+}
+
+struct PictureCase {
+    Bytes file;
+    std::function<void(Bytes&)> change;
+    std::string message; // empty: accepted as `kind`
+    ImageKind kind = ImageKind::Bitmap;
+};
+
+TEST(Pictures, AcceptWholeFilesAndRefuseThoseWhoseHeadersDisagreeWithTheirSize) {
+    const Bytes bitmap = bitmapFile(4, 3, 24); // 54 + 3 rows of 12 bytes
+    const Bytes icon = iconFile({32, 16});
+    const auto none = [](Bytes&) {};
+    // A good file, a change to it, and the message; checked as if the file began at offset 100.
+    // clang-format off
+    const PictureCase cases[] = {
+        {bitmap, none, ""},
+        {bitmap, [](Bytes& b) { put32(b, 22, static_cast<std::uint32_t>(-3)); }, ""}, // top-down
+        {coreBitmap(), none, ""},
+        {icon, none, "", ImageKind::Icon},
+        {pngIcon(), none, "", ImageKind::Icon},
+        {Bytes{'G', 'I', 'F', '8'}, none,
+         "offset 100: picture is neither a bitmap file nor an icon file"},
+        {Bytes{'B', 'M', 0, 0}, none,
+         "offset 100: bitmap file of 4 bytes is shorter than its headers"},
+        {bitmap, [](Bytes& b) { b.push_back(0); },
+         "offset 102: bitmap file size field 90 disagrees with the picture's 91 bytes"},
+        {bitmap, [](Bytes& b) { put32(b, 14, 41); },
+         "offset 114: bitmap information header size 41 is not known or runs past the file"},
+        {bitmap, [](Bytes& b) { put32(b, 18, 0); },
+         "offset 114: bitmap of 0 x 3 pixels is out of range"},
+        {bitmap, [](Bytes& b) { put32(b, 22, 0x80000000u); },
+         "offset 114: bitmap of 4 x -2147483648 pixels is out of range"},
+        {bitmap, [](Bytes& b) { put16(b, 26, 2); }, "offset 114: bitmap has 2 planes, not 1"},
+        {bitmap, [](Bytes& b) { put32(b, 30, 1); },
+         "offset 114: bitmap encoding 1 with 24 bits per pixel is not known"},
+        {bitmap, [](Bytes& b) { put32(b, 10, 40); },
+         "offset 110: bitmap pixel data at 40 does not fit in the file of 90 bytes"},
+        {icon, [](Bytes& b) { put16(b, 2, 2); },
+         "offset 100: picture is neither a bitmap file nor an icon file"},
+        {iconFile({1}), [](Bytes& b) { put16(b, 4, 10); },
+         "offset 104: icon directory of 10 images runs past the file"},
+        {icon, [](Bytes& b) { put16(b, 4, 65); }, "offset 104: icon file holds 65 images"},
+        {icon, [](Bytes& b) { put32(b, 22 + 8, 0); },
+         "offset 122: icon image of 0 bytes at 782 lies outside the file"},
+        {icon, [](Bytes& b) { put32(b, 22 + 12, 2000); },
+         "offset 122: icon image of 296 bytes at 2000 lies outside the file"},
+        {icon, [](Bytes& b) { b[38] = 41; },
+         "offset 138: icon image is neither a bitmap nor a PNG image"},
+        {icon, [](Bytes& b) { b.push_back(0); },
+         "offset 100: icon directory and images make 1078 bytes, not the file's 1079"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        Bytes file = c.file;
+        c.change(file);
+        auto kind = definition::checkImageFile(file, 100);
+        if (c.message.empty()) {
+            ASSERT_TRUE(kind) << kind.error().message;
+            EXPECT_EQ(*kind, c.kind);
+        } else {
+            ASSERT_FALSE(kind) << c.message;
+            EXPECT_EQ(kind.error().message, c.message);
+        }
+    }
+}
+
+// A damaged block never crashes the reader and never reads outside the block: each damage gives
+// a clean error or a window that is itself consistent. Run under the sanitizers, these sweeps
+// also catch any read past the end of a buffer. Inputs that once broke the reader are kept as
+// files, and every one must be refused cleanly.
+// Either the read fails with an error that names an offset, or it gives a window that the writer
+// accepts and that reads back to the same window. Returns whether the read succeeded; failures
+// are reported as gtest failures labelled with `what`.
+bool expectCleanOutcome(std::span<const std::uint8_t> block, const std::string& what) {
+    auto read = readDefinition(block);
+    if (!read) {
+        EXPECT_EQ(read.error().message.rfind("offset ", 0), 0u)
+            << what << ": " << read.error().message;
+        return false;
+    }
+    auto again = writeDefinition(*read, zantheraDefinitionIds);
+    if (!again) {
+        ADD_FAILURE() << what << ": read but cannot be written: " << again.error().message;
+        return true;
+    }
+    auto reread = readDefinition(*again);
+    if (!reread)
+        ADD_FAILURE() << what << ": written but cannot be read: " << reread.error().message;
+    else
+        EXPECT_TRUE(*reread == *read) << what << ": reads back differently";
+    return true;
+}
+
+void expectCutsRefused(std::span<const std::uint8_t> block, const std::set<std::size_t>& lengths) {
+    for (std::size_t length : lengths) {
+        // A copy of exactly that many bytes, so that a sanitizer sees any read past them.
+        const Bytes cut(block.begin(), block.begin() + long(length));
+        EXPECT_FALSE(expectCleanOutcome(cut, "cut to " + std::to_string(length)));
+    }
+}
+
+// Every truncation of a small block, and those at the record boundaries of the stored one.
+TEST(Corruption, TruncationsAreRefused) {
+    const Bytes small = blockOf(smallWindow());
+    std::set<std::size_t> lengths;
+    for (std::size_t length = 0; length < small.size(); ++length)
+        lengths.insert(length);
+    expectCutsRefused(small, lengths);
+    const auto block = storedDefinition();
+    std::set<std::size_t> cuts{89, 93, block.size() - 1};
+    for (const auto& record : layoutOf(block).records)
+        for (std::size_t edge : {record.offset, record.offset + record.length})
+            cuts.insert({edge - 1, edge, edge + 1});
+    expectCutsRefused(block, cuts);
+}
+
+// Every bit flip and every byte set to 0 or 255 is handled cleanly. A flip in the signature, the
+// tree length, a record's length field or a marker leaves the block without a consistent frame,
+// so there it must be refused.
+TEST(Corruption, EveryFlipOrByteSetIsHandledCleanlyAndFlipsInTheFramingAreRefused) {
+    const Bytes block = blockOf(smallWindow());
+    std::set<std::size_t> framing{0, 1, 2, 3, 89, 90, 91, 92, block.size() - 1};
+    for (const auto& record : layoutOf(block).records) {
+        const std::size_t end = record.offset + record.length;
+        framing.insert(
+            {record.offset, record.offset + 1, record.offset + 2, record.offset + 3, end - 1, end});
+    }
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        for (int bit = -2; bit < 8; ++bit) {
+            Bytes damaged = block;
+            damaged[i] = bit == -2   ? 0x00
+                         : bit == -1 ? 0xFF
+                                     : static_cast<std::uint8_t>(damaged[i] ^ (1u << bit));
+            const bool read = expectCleanOutcome(damaged, "byte " + std::to_string(i) + " change " +
+                                                              std::to_string(bit));
+            EXPECT_FALSE(read && bit >= 0 && framing.contains(i)) << "byte " << i << " bit " << bit;
+        }
+    }
+}
+
+TEST(Regressions, EveryKeptInputIsRefusedCleanly) {
+    int inputs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ZANTHERA_REGRESSIONS_DIR)) {
+        if (entry.path().extension() != ".bin")
+            continue;
+        ++inputs;
+        const auto bytes = formdef::readFile(entry.path());
+        ASSERT_TRUE(bytes) << bytes.error().message;
+        EXPECT_FALSE(expectCleanOutcome(*bytes, entry.path().filename().string()));
+    }
+    EXPECT_GE(inputs, 10) << "inputs missing from " << ZANTHERA_REGRESSIONS_DIR;
 }
 
 } // namespace

@@ -6,20 +6,129 @@
 #include "Form1/WindowPlacement.h"
 #include "actions/AppletCommands.h"
 #include "app/EventTable.h"
-#include "fakes/FakeServices.h"
-#include "fakes/FakeWindow.h"
 #include "panel/Panel.h"
+#include "platform/FormsEngine.h"
+#include "platform/PlatformServices.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <map>
 
 namespace zanthera {
 namespace {
 
-using testing::FakeServices;
-using testing::FakeWindow;
-using testing::Write;
+struct StartedProgram {
+    std::string commandLine;
+    int windowStyle;
+};
+
+struct ShownBox {
+    std::string prompt;
+    int buttons;
+};
+
+// Every answer is set by the test, every request recorded.
+class FakeServices : public PlatformServices {
+  public:
+    Status startAnswer = success();
+    Result<std::string> hostName = std::string("DESKTOP");
+    Result<std::string> loginName = std::string("user");
+    std::uint64_t uptimeMs = 0;
+    std::int32_t serial = 0;
+    std::string serialError; // when set, the serial query fails with it
+    ScreenPixels screen{1024, 768};
+    CalendarDate date{2026, 12, 6};
+    TimeOfDay time{16, 40, 5};
+    std::optional<int> weekdayOverride;
+
+    std::vector<StartedProgram> started;
+    std::vector<ShownBox> boxes;
+    int endCalls = 0;
+
+    Status startProgram(std::string_view commandLine, int windowStyle) override {
+        started.push_back({std::string(commandLine), windowStyle});
+        return startAnswer;
+    }
+    void messageBox(std::string_view prompt, int buttons, std::string_view) override {
+        boxes.push_back({std::string(prompt), buttons});
+    }
+    void endProgram() override { ++endCalls; }
+
+    Result<std::string> computerName() override { return hostName; }
+    Result<std::string> userName() override { return loginName; }
+    std::uint64_t millisecondsSinceStart() override { return uptimeMs; }
+    Result<std::int32_t> volumeSerial(std::string_view) override {
+        if (!serialError.empty())
+            return Error{serialError};
+        return serial;
+    }
+    ScreenPixels screenPixels() override { return screen; }
+    CalendarDate today() override { return date; }
+    TimeOfDay now() override { return time; }
+    std::string dateText(const CalendarDate& d) override {
+        return std::to_string(d.day) + "/" + std::to_string(d.month) + "/" + std::to_string(d.year);
+    }
+    std::string timeText(const TimeOfDay& t) override {
+        return std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" +
+               std::to_string(t.second);
+    }
+    // The real weekday, counted from Sunday as one, so that tests can pick calendar dates.
+    int weekday(const CalendarDate& d) override {
+        const std::chrono::year_month_day day{std::chrono::year(d.year),
+                                              std::chrono::month(unsigned(d.month)),
+                                              std::chrono::day(unsigned(d.day))};
+        return weekdayOverride.value_or(std::chrono::weekday(day).c_encoding() + 1);
+    }
+    std::string monthName(int month) override { return "month" + std::to_string(month); }
+    std::string numberText(double value) override {
+        return std::to_string(static_cast<long long>(std::round(value)));
+    }
+};
+
+struct Write {
+    std::string control;
+    std::string value;
+    friend bool operator==(const Write&, const Write&) = default;
+};
+
+// Records every write, in order, and refuses the writes a real window would refuse.
+class FakeWindow : public FormWindow {
+  public:
+    std::vector<Write> writes;
+    std::map<std::string, std::string, std::less<>> values;
+    std::string missingLabel; // a label this window lacks, as a faulty definition might
+
+    Status setCaption(std::string_view label, std::string_view text) override {
+        if (!label.starts_with("Label") || label == missingLabel)
+            return Error{"no label " + std::string(label)};
+        return record(label, text);
+    }
+    Status setText(std::string_view box, std::string_view text) override {
+        if (box != "Text1")
+            return Error{"not a text box"};
+        return record(box, text);
+    }
+    Status setInterval(std::string_view timer, int ms) override {
+        if (timer != "Timer1")
+            return Error{"not a timer"};
+        return record(timer, std::to_string(ms));
+    }
+
+    std::string value(std::string_view control) const {
+        const auto it = values.find(control);
+        return it == values.end() ? std::string() : it->second;
+    }
+
+  private:
+    Status record(std::string_view control, std::string_view value) {
+        writes.push_back({std::string(control), std::string(value)});
+        values[std::string(control)] = std::string(value);
+        return success();
+    }
+};
 
 // What follows "Control_RunDLL" in each applet's line, as the shell has always been given it.
 constexpr std::pair<std::string_view, std::string_view> applets[] = {
@@ -43,7 +152,7 @@ TEST(Launcher, EachClickStartsItsLineOnceWithANormalWindowAndLeavesTheWindowAlon
         dispatch(services, window, button, FormEvent::Click);
         dispatch(services, window, button, FormEvent::Click);
         ASSERT_EQ(services.started.size(), 2u);
-        for (const testing::StartedProgram& started : services.started) {
+        for (const StartedProgram& started : services.started) {
             EXPECT_EQ(started.commandLine, line);
             EXPECT_EQ(started.windowStyle, 1);
         }

@@ -1,14 +1,19 @@
 // The Qt forms engine building the designed window: places, kinds, texts, colours, frame, focus
-// and the tab walk, with real key and mouse events on the offscreen platform.
+// and the tab walk, with real key and mouse events on the offscreen platform; and the desktop's
+// locale-dependent answers.
 #include "Form1/ControlTable.h"
 #include "Form1/DefinitionReader.h"
 #include "Form1/StoredDefinition.h"
 #include "app/WindowSource.h"
+#include "panel/Panel.h"
+#include "platform/qt/ControlWidgets.h"
+#include "platform/qt/DesktopServices.h"
 #include "platform/qt/QtForms.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
@@ -153,7 +158,7 @@ TEST(FormsFocus, StartsOnCmm1AndTabWalksTheDesignedOrderSkippingLabels) {
     EXPECT_EQ(walked, expected);
 }
 
-TEST(FormsWrites, OnlyTheWritesTheWindowAllows) {
+TEST(FormsWrites, OnlyTheWritesTheWindowAllowsAndTicksReachTheSink) {
     auto b = build(96);
     auto& f = *b->forms;
     EXPECT_TRUE(f.setCaption("Label6", "الأحد"));
@@ -172,21 +177,16 @@ TEST(FormsWrites, OnlyTheWritesTheWindowAllows) {
     EXPECT_EQ(timer->interval(), 1000);
     ASSERT_TRUE(f.setInterval("Timer1", 0));
     EXPECT_FALSE(timer->isActive());
+    // The end-to-end tests click every button; nothing there waits for a tick.
+    ASSERT_TRUE(f.setInterval("Timer1", 10));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !b->events.empty(); }, 2000));
+    EXPECT_EQ(b->events[0], std::pair(std::string("Timer1"), FormEvent::Timer));
 
     // The result box ends its text at the first NUL and centres it.
     auto* box = qobject_cast<QTextEdit*>(f.control("Text1"));
     ASSERT_TRUE(f.setText("Text1", std::string("ali\0", 4) + std::string(140, ' ')));
     EXPECT_EQ(box->toPlainText(), QStringLiteral("ali"));
     EXPECT_TRUE(box->document()->defaultTextOption().alignment() & Qt::AlignHCenter);
-}
-
-// The end-to-end tests click every button; nothing there waits for a tick.
-TEST(FormsEvents, TicksReachTheSink) {
-    auto b = build(96);
-    ASSERT_TRUE(b->forms->setInterval("Timer1", 10));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !b->events.empty(); }, 2000));
-    EXPECT_EQ(b->events[0].first, "Timer1");
-    EXPECT_EQ(b->events[0].second, FormEvent::Timer);
 }
 
 TEST(FormsButtons, APressedButtonShowsTheSamePictureInsideASunkenBorder) {
@@ -213,6 +213,118 @@ TEST(FormsButtons, APressedButtonShowsTheSamePictureInsideASunkenBorder) {
     // Inside the border stands the lettered plate, not the button's grey face.
     EXPECT_EQ(QColor(raised.pixel(12, 8)).red(), 0);
     EXPECT_GT(QColor(raised.pixel(12, 8)).blue(), 200);
+}
+
+// The Linux desktop's locale-dependent answers: month names, time and date texts, weekday
+// numbering and the whole-number formatting of the minutes figure.
+struct Services {
+    explicit Services(const char* locale)
+        : services(system, QLocale(locale), [] { return static_cast<QWidget*>(nullptr); }) {}
+    posix::PosixSystem system;
+    DesktopServices services;
+};
+
+TEST(DesktopCalendar, MonthNamesAndShortDatesInTheUsersLanguageAndWeekdaysFromSunday) {
+    const struct {
+        const char* locale;
+        int month;
+        const char* name;
+    } months[] = {
+        {"C", 1, "January"},     {"C", 12, "December"},     {"en_US", 5, "May"},
+        {"de_DE", 3, "März"},    {"de_DE", 12, "Dezember"}, {"ar_EG", 1, "يناير"},
+        {"ar_EG", 12, "ديسمبر"},
+    };
+    for (const auto& c : months)
+        EXPECT_EQ(Services(c.locale).services.monthName(c.month), c.name) << c.locale << c.month;
+    EXPECT_EQ(Services("de_DE").services.dateText({2026, 12, 6}), "06.12.26");
+    EXPECT_EQ(Services("en_US").services.dateText({2026, 12, 6}), "12/6/26");
+    const std::pair<CalendarDate, int> weekdays[] = {
+        {{2026, 12, 6}, 1}, {{2026, 12, 7}, 2}, {{2026, 12, 12}, 7},
+        {{2000, 2, 29}, 3}, {{2026, 2, 30}, 0}, // not a date
+    };
+    for (const auto& [date, weekday] : weekdays)
+        EXPECT_EQ(Services("C").services.weekday(date), weekday) << date.month << "/" << date.day;
+}
+
+TEST(DesktopLocale, TimeHasSecondsAfterTheShortFormsMinutesAndNoZoneOrItsSeparators) {
+    const struct {
+        const char* locale;
+        const char* text;
+    } cases[] = {
+        {"C", "13:05:09"},     {"en_US", "1:05:09 PM"},
+        {"be_BY", "13:05:09"}, {"sq_AL", "1:05:09 E PASDITES"},
+        {"fi_FI", "13.05.09"}, {"ar_EG", "١:٠٥:٠٩ م"},
+    };
+    for (const auto& c : cases) {
+        Services s(c.locale);
+        EXPECT_EQ(s.services.timeText({13, 5, 9}), c.text) << c.locale;
+    }
+    const std::pair<const char*, const char*> zones[] = {
+        {"HH:mm:ss, t", "HH:mm:ss"},    {"h:mm:ss a, tttt", "h:mm:ss a"},
+        {"HH:mm:ss (t)", "HH:mm:ss"},   {"t HH:mm", "HH:mm"},
+        {"H 'h' mm t a", "H 'h' mm a"}, {"HH:mm 'at' ss", "HH:mm 'at' ss"},
+    };
+    for (const auto& [format, stripped] : zones)
+        EXPECT_EQ(withoutZone(format), stripped) << format;
+}
+
+TEST(DesktopNumbers, WholeNumbersInTheLocalesDigitsWithHalvesAwayFromZero) {
+    const std::tuple<const char*, double, const char*> cases[] = {
+        {"de_DE", 0.0, "0"},       {"de_DE", 0.49999, "0"},         {"de_DE", 0.5, "1"},
+        {"de_DE", 2.5, "3"},       {"de_DE", 1234567.0, "1234567"}, {"ar_EG", 75.0, "٧٥"},
+        {"fa_IR", 1234.0, "۱۲۳۴"},
+    };
+    for (const auto& [locale, value, text] : cases)
+        EXPECT_EQ(Services(locale).services.numberText(value), text) << locale << value;
+}
+
+// Every installed locale's longest panel texts (every month, morning and evening, a long
+// uptime) show whole in their labels.
+TEST(DesktopLocale, EveryInstalledLocalesPanelTextsShowWhole) {
+    QProcess list;
+    list.start("locale", {"-a"});
+    ASSERT_TRUE(list.waitForFinished(10000));
+    const QStringList locales = QString::fromLocal8Bit(list.readAllStandardOutput()).split('\n');
+    ASSERT_GT(locales.size(), 100) << "install locales-all";
+    useArabicFont();
+    QtForms forms(96);
+    ASSERT_TRUE(forms.create(design::designedWindow()));
+    const auto whole = [&](const char* label, const std::string& text) {
+        ASSERT_TRUE(forms.setCaption(label, text));
+        const auto* shown = qobject_cast<QLabel*>(forms.control(label));
+        EXPECT_LE(QFontMetrics(shown->font()).horizontalAdvance(shown->text()),
+                  shown->contentsRect().width())
+            << label << " " << text;
+    };
+    for (const QString& name : locales) {
+        if (name.isEmpty() || name == "C" || name == "POSIX")
+            continue;
+        SCOPED_TRACE(name.toStdString());
+        Services s(name.toLocal8Bit().constData());
+        for (int month = 1; month <= 12; ++month) {
+            whole("Label5", s.services.monthName(month));
+            whole("Label2", s.services.dateText({2026, month, 28}));
+            whole("Label1", s.services.timeText({month, 59, 59}));
+            whole("Label1", s.services.timeText({month + 11, 38, 48}));
+        }
+        whole("Label10", s.services.numberText(5'760'000) + std::string(minutesUnit));
+        for (std::string_view day : weekdayNames)
+            whole("Label6", std::string(day));
+    }
+}
+
+TEST(DesktopCaptions, EveryFixedCaptionFitsItsLabel) {
+    QWidget parent;
+    for (const auto& row : design::controls) {
+        if (row.role != design::Role::CaptionLabel)
+            continue;
+        QLabel label(QString::fromUtf8(row.text.data(), qsizetype(row.text.size())), &parent);
+        label.setGeometry(0, 0, row.extents.width / 15, row.extents.height / 15);
+        fitCaption(&label);
+        EXPECT_LE(QFontMetrics(label.font()).horizontalAdvance(label.text()),
+                  label.contentsRect().width())
+            << row.name;
+    }
 }
 
 } // namespace

@@ -1,11 +1,15 @@
 // The Win32 forms engine building the real window from the program's own stored definition: its
 // frame, every control's place at 96, 120, 144 and 192 DPI, the Tab walk, the focus at start,
 // clicks, ticks, the writes the window allows, and a window that Windows gives up on. The
-// window's pixels at each scale are the end-to-end tests' matter (tests/wine).
+// window's pixels at each scale are the end-to-end tests' matter (tests/wine). Then the platform
+// services, the pictures and the UTF-16 boundary.
 #include "Form1/ControlTable.h"
 #include "Form1/StoredDefinition.h"
 #include "app/WindowSource.h"
+#include "platform/win32/Pictures.h"
+#include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Forms.h"
+#include "platform/win32/Win32Services.h"
 
 #include <gtest/gtest.h>
 
@@ -170,6 +174,129 @@ TEST(EngineCreation, AWindowThatWindowsGivesUpOnIsReportedAsTheWindowNotAControl
         << created.error().message;
     ASSERT_EQ(forms.window(), nullptr); // else run() would wait for a window that is not there
     EXPECT_EQ(forms.run(), 1);
+}
+
+// The Windows platform services: the calendar and number texts, and what a failed read or a failed
+// start says. The names, the screen, the volume serial and the exact command line started are
+// read back from the running program in the end-to-end tests under Wine (tests/wine).
+Win32Services services() {
+    return Win32Services([] { return HWND(nullptr); }, [] {});
+}
+
+TEST(Win32Services, CalendarAndNumbers) {
+    auto s = services();
+    const std::pair<CalendarDate, int> days[] = {{{2026, 12, 6}, 1},
+                                                 {{2000, 1, 1}, 7},
+                                                 {{2024, 2, 29}, 5},
+                                                 {{2026, 12, 7}, 2},
+                                                 {{2026, 2, 30}, 0}};
+    for (const auto& [date, weekday] : days)
+        EXPECT_EQ(s.weekday(date), weekday) << date.year << "-" << date.month << "-" << date.day;
+    const std::pair<double, const char*> numbers[] = {
+        {0.0, "0"}, {0.4999, "0"}, {0.5, "1"}, {2.5, "3"}, {74.6, "75"}, {3579139.4, "3579139"}};
+    for (const auto& [value, text] : numbers)
+        EXPECT_EQ(s.numberText(value), text) << value;
+    EXPECT_FALSE(s.monthName(1).empty());
+    EXPECT_NE(s.monthName(1), s.monthName(12));
+    EXPECT_EQ(s.monthName(0), "");
+    EXPECT_EQ(s.monthName(13), "");
+    EXPECT_NE(s.dateText({2026, 12, 6}).find("2026"), std::string::npos);
+    EXPECT_NE(s.timeText({16, 40, 5}).find("40"), std::string::npos);
+    EXPECT_NE(s.timeText({16, 40, 5}).find("05"), std::string::npos);
+}
+
+TEST(Win32Services, AFailedReadOrStartNamesWhatFailedAndWhy) {
+    auto s = services();
+    const auto missing = s.volumeSerial("q:\\");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().message.rfind(
+                  "Could not read the serial number of q:\\ (GetVolumeInformationW: ", 0),
+              0u)
+        << missing.error().message;
+    const auto failed = s.startProgram("no-such-program-zanthera.exe /x", 1);
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.error().message.rfind(
+                  "Could not start no-such-program-zanthera.exe /x (CreateProcessW: ", 0),
+              0u)
+        << failed.error().message;
+}
+
+// Reading and scaling the pictures, and the UTF-16 boundary.
+// A bitmap file of the given layout whose pixel (x, y) from the top is 0x00yyxx10.
+std::vector<std::uint8_t> bitmapFile(int width, int height, int depth,
+                                     std::uint32_t compression = 0) {
+    const int rows = height < 0 ? -height : height;
+    const std::size_t rowBytes = (std::size_t(width) * depth + 31) / 32 * 4;
+    std::vector<std::uint8_t> file(54 + rowBytes * rows);
+    auto put = [&](std::size_t at, std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            file[at + i] = std::uint8_t(value >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put(2, std::uint32_t(file.size()), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, std::uint32_t(width), 4);
+    put(22, std::uint32_t(height), 4);
+    put(26, 1, 2);
+    put(28, std::uint32_t(depth), 2);
+    put(30, compression, 4);
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int stored = height > 0 ? rows - 1 - y : y;
+            put(54 + rowBytes * stored + std::size_t(x) * (depth / 8),
+                0x10u | std::uint32_t(x) << 8 | std::uint32_t(y) << 16, 3);
+        }
+    return file;
+}
+
+TEST(Pictures, ReadBitmapsOfEitherRowOrderAndRefuseAnythingElse) {
+    for (int depth : {24, 32})
+        for (int height : {3, -3}) {
+            const auto picture = readBitmapFile(bitmapFile(5, height, depth));
+            ASSERT_TRUE(picture) << depth << " " << height;
+            EXPECT_EQ(picture->width, 5);
+            EXPECT_EQ(picture->height, 3);
+            EXPECT_EQ(picture->pixels[2 * 5 + 4], 0x00020410u);
+        }
+    auto cut = bitmapFile(5, 3, 24);
+    cut.pop_back();
+    auto wrongMagic = bitmapFile(5, 3, 24);
+    wrongMagic[0] = 'X';
+    auto headerOnly = bitmapFile(5, 3, 24);
+    headerOnly.resize(53);
+    const std::vector<std::uint8_t> bad[] = {cut,
+                                             wrongMagic,
+                                             bitmapFile(5, 3, 8),
+                                             bitmapFile(5, 3, 32, 3),
+                                             bitmapFile(0, 3, 24),
+                                             bitmapFile(5, 0, 24),
+                                             {},
+                                             headerOnly};
+    for (const auto& file : bad)
+        EXPECT_FALSE(readBitmapFile(file));
+}
+
+TEST(Pictures, ScaleWholeNumbersExactlyAndBlendOnlyAtFractionalSeams) {
+    const Picture two{2, 1, {0x000000, 0xFFFFFF}};
+    EXPECT_EQ(scalePicture(two, 4, 2).pixels,
+              (std::vector<std::uint32_t>{0, 0, 0xFFFFFF, 0xFFFFFF, 0, 0, 0xFFFFFF, 0xFFFFFF}));
+    EXPECT_EQ(scalePicture(two, 2, 1).pixels, two.pixels);
+    // Four pixels to five (125 %): the outer new pixels are pure, the middle one is half and half.
+    const Picture four{4, 1, {0x000000, 0x000000, 0xC8C8C8, 0xC8C8C8}};
+    const auto five = scalePicture(four, 5, 1).pixels;
+    EXPECT_EQ(five, (std::vector<std::uint32_t>{0, 0, 0x646464, 0xC8C8C8, 0xC8C8C8}));
+}
+
+TEST(Utf16, ConvertsBothWaysAndTellsTheReadingDirection) {
+    const std::string arabic = "زانثيرا ver 0.1";
+    EXPECT_EQ(narrow(widen(arabic)), arabic);
+    EXPECT_EQ(widen(arabic).size(), 15u);
+    EXPECT_TRUE(readsRightToLeft(widen("  75دقيقة")));
+    EXPECT_TRUE(readsRightToLeft(widen(arabic)));
+    EXPECT_FALSE(readsRightToLeft(widen("Zanthera زانثيرا")));
+    EXPECT_FALSE(readsRightToLeft(L"12:30"));
 }
 
 } // namespace
