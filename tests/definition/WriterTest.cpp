@@ -1,19 +1,26 @@
 // The writer, byte by byte: the block built into the program holds the designed window in the
 // designed layout, with the artwork's files unchanged; and what the format cannot hold is refused.
-
+// The code page of its texts, and the maintenance tool's pieces.
 #include "Support.h"
 
 #include "ArtFiles.h"
+#include "BlockSearch.h"
+#include "Listing.h"
 
+#include "Form1/CodePage1256.h"
 #include "Form1/ControlTable.h"
 #include "Form1/DefinitionWriter.h"
 #include "Form1/StoredDefinition.h"
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace zanthera::testing {
@@ -195,6 +202,182 @@ TEST(Writer, RefusesWhatTheFormatCannotHoldAndNamesTheControl) {
         auto block = writeDefinition(m, zantheraDefinitionIds);
         ASSERT_FALSE(block) << c.message;
         EXPECT_EQ(block.error().message, c.message);
+    }
+}
+
+// The maintenance tool's pieces: finding a block in a file, listing it, taking its pictures out.
+// A program-like file: some code bytes, a stray signature without a header, the block, more data.
+Bytes programCarrying(const Bytes& block, std::size_t& blockAt) {
+    Bytes file = hexBytes("7F 45 4C 46 02 01 01 00");
+    file.resize(300, 0x90);
+    const Bytes stray = hexBytes("FF CC 31 00 1F 00 00");
+    file.insert(file.end(), stray.begin(), stray.end());
+    file.resize(517, 0);
+    blockAt = file.size();
+    file.insert(file.end(), block.begin(), block.end());
+    file.resize(file.size() + 100, 0xCC);
+    return file;
+}
+
+TEST(FormTool, FindsTheBlockInAProgramOrAsAWholeFileAndReportsItsFault) {
+    const Bytes block = blockOf(smallWindow());
+    Bytes damaged = block;
+    damaged.back() = 0x05;
+    std::size_t blockAt = 0;
+    const Bytes program = programCarrying(block, blockAt);
+    const Bytes damagedProgram = programCarrying(damaged, blockAt);
+    const std::string fault = "offset " + std::to_string(block.size() - 1) +
+                              ": marker 0x05 where the end marker 04 was expected";
+    struct Case {
+        const Bytes& file;
+        std::string message; // empty: found at `offset`
+        std::size_t offset;
+    };
+    const Case cases[] = {
+        {program, "", blockAt},
+        {block, "", 0},
+        {damaged, fault, 0},
+        {damagedProgram, "block at file offset " + std::to_string(blockAt) + ": " + fault, 0},
+        {Bytes(4000, 0x90),
+         "no stored window definition found (no signature FF CC 31 00 before a "
+         "plausible header)",
+         0},
+    };
+    for (const auto& c : cases) {
+        auto located = formdef::locateDefinition(c.file);
+        if (!c.message.empty()) {
+            ASSERT_FALSE(located) << c.message;
+            EXPECT_EQ(located.error().message, c.message);
+            continue;
+        }
+        ASSERT_TRUE(located) << located.error().message;
+        EXPECT_EQ(located->block.fileOffset, c.offset);
+        EXPECT_EQ(located->block.bytes.size(), block.size());
+        EXPECT_EQ(located->parsed.records.size(), 5u);
+    }
+}
+
+TEST(FormTool, ListsEveryRecordAndValue) {
+    const Bytes block = blockOf(smallWindow());
+    const std::string listing = formdef::listDefinition(layoutOf(block));
+    const char* lines[] = {
+        "window identifier {035BE033-023E-48A9-AB11-9CE727061D8F}",
+        "record 0   Form1        window   length",
+        "    01    caption          \"Small\"",
+        "    21    picture          bitmap 3 x 2, 24 bits, 78 bytes",
+        "    23    icon             icon, 1 images, 142 bytes",
+        "    03    face colour      RGB(0, 0, 255)",
+        "    1D    font             \"MS Sans Serif\", 18.00 pt, character set 178, weight 400",
+        "    07    timer value 07   0x000014A0 (5280)",
+        "    02    back colour      system colour 3 (0x80000003)",
+        "    2D    multi-line       true (FF)",
+        "    01    caption          \"اليوم\"",
+        "    05    extents          left 5280, top 2640, width 615, height 255",
+    };
+    for (const char* line : lines)
+        EXPECT_NE(listing.find(line), std::string::npos) << line << "\n" << listing;
+}
+
+TEST(FormTool, ExtractsEachPictureAsItsOwnFile) {
+    const WindowModel window = smallWindow();
+    const Bytes block = blockOf(window);
+    const auto dir = std::filesystem::path(::testing::TempDir()) / "zanthera-extract";
+    std::filesystem::remove_all(dir);
+    auto written = formdef::extractPictures(layoutOf(block), dir);
+    ASSERT_TRUE(written) << written.error().message;
+    struct Case {
+        const char* file;
+        const Bytes& bytes;
+    };
+    const Case cases[] = {{"Form1.bmp", window.form.background},
+                          {"Form1.ico", window.form.icon},
+                          {"Command8.bmp", window.controls[0].picture}};
+    EXPECT_EQ(written->size(), std::size(cases));
+    for (const auto& c : cases)
+        EXPECT_EQ(formdef::readFile(dir / c.file).value(), c.bytes) << c.file;
+    std::filesystem::remove_all(dir);
+}
+
+// The code page the texts are stored in, against the system's own converter.
+// The system's own converter, which the table must agree with.
+using SystemIconv = std::unique_ptr<void, int (*)(iconv_t)>;
+
+SystemIconv systemIconv(const char* to, const char* from) {
+    iconv_t cd = iconv_open(to, from);
+    return {cd == reinterpret_cast<iconv_t>(-1) ? nullptr : cd, iconv_close};
+}
+
+// The converted bytes, or nothing when the converter refuses the input.
+std::optional<std::string> convert(const SystemIconv& cd, std::string input) {
+    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+    std::string output(input.size() * 4 + 8, '\0');
+    char* in = input.data();
+    char* out = output.data();
+    std::size_t inLeft = input.size();
+    std::size_t outLeft = output.size();
+    if (iconv(cd.get(), &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1) || inLeft)
+        return std::nullopt;
+    output.resize(output.size() - outLeft);
+    return output;
+}
+
+TEST(CodePage1256, DecodesEveryByteAsTheSystemConverterDoes) {
+    const SystemIconv toUtf8 = systemIconv("UTF-8", "CP1256");
+    ASSERT_TRUE(toUtf8);
+    for (int b = 0; b < 256; ++b) {
+        const std::uint8_t byte = static_cast<std::uint8_t>(b);
+        const auto expected = convert(toUtf8, std::string(1, static_cast<char>(byte)));
+        ASSERT_TRUE(expected) << "byte " << b;
+        EXPECT_EQ(decodeCp1256(std::span(&byte, 1)), *expected) << "byte " << b;
+    }
+}
+
+// Every Unicode scalar value: where the system converter has a byte for it, the table gives the
+// same byte; where it has none, the table refuses the character too.
+TEST(CodePage1256, EncodesEveryCharacterAsTheSystemConverterDoes) {
+    const SystemIconv fromUtf8 = systemIconv("CP1256", "UTF-8");
+    const SystemIconv toUtf8 = systemIconv("UTF-8", "UTF-32BE");
+    ASSERT_TRUE(fromUtf8 && toUtf8);
+    int mapped = 0;
+    for (char32_t cp = 0; cp <= 0x10FFFF; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF)
+            continue;
+        const std::string text =
+            convert(toUtf8, {char(cp >> 24), char(cp >> 16), char(cp >> 8), char(cp)}).value();
+        auto expected = convert(fromUtf8, text);
+        // glibc drops the language tag characters instead of refusing them; the table cannot
+        // store them either, and refuses them.
+        if (expected && expected->empty())
+            expected.reset();
+        const auto actual = encodeCp1256(text);
+        ASSERT_EQ(actual.ok(), expected.has_value()) << "U+" << std::hex << unsigned(cp);
+        if (!expected)
+            continue;
+        ++mapped;
+        ASSERT_EQ(actual->size(), 1u);
+        EXPECT_EQ(static_cast<char>((*actual)[0]), (*expected)[0]) << std::hex << unsigned(cp);
+    }
+    EXPECT_EQ(mapped, 256);
+}
+
+TEST(CodePage1256, RefusesWhatItCannotStoreAndSaysWhere) {
+    struct Case {
+        std::string utf8;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"abЖ", "character U+0416 at byte 2 has no code page 1256 form"},
+        {"x😀", "character U+1F600 at byte 1 has no code page 1256 form"},
+        {"a\xC0\x80", "malformed UTF-8 at byte 1"},        // overlong NUL
+        {"\xED\xA0\x80", "malformed UTF-8 at byte 0"},     // surrogate
+        {"ab\xE2\x82", "malformed UTF-8 at byte 2"},       // cut short
+        {"\x80", "malformed UTF-8 at byte 0"},             // continuation without a lead
+        {"\xF4\x90\x80\x80", "malformed UTF-8 at byte 0"}, // past U+10FFFF
+    };
+    for (const auto& c : cases) {
+        auto encoded = encodeCp1256(c.utf8);
+        ASSERT_FALSE(encoded) << c.message;
+        EXPECT_EQ(encoded.error().message, c.message);
     }
 }
 

@@ -1,27 +1,187 @@
-// Starting programs: the starter's hygiene (descriptors, zombies, session, signals), reading a
-// program's output under a time limit, and the launcher that picks and starts a settings tool;
-// and the facts the information buttons show.
+// The POSIX platform: which desktop this is, what a launcher line asks for and which settings
+// tools open that page; starting programs (the starter's hygiene: descriptors, zombies, session,
+// signals), reading a program's output under a time limit, and the launcher that picks and starts
+// a settings tool; and the facts the information buttons show, against the system's own tools.
+#include "actions/AppletCommands.h"
+#include "platform/posix/Desktop.h"
+#include "platform/posix/LaunchTarget.h"
 #include "platform/posix/PosixSystem.h"
 #include "platform/posix/ProcessStarter.h"
 #include "platform/posix/ProgramOutput.h"
 #include "platform/posix/ProgramSearch.h"
+#include "platform/posix/SettingsPages.h"
 #include "platform/posix/SystemNames.h"
+#include "platform/posix/TextUtilities.h"
 #include "platform/posix/VolumeSerial.h"
-
-#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <chrono>
 #include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <poll.h>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <sys/wait.h>
+#include <thread>
+#include <tuple>
 #include <unistd.h>
+#include <vector>
+
+// Helpers: scratch directories, small scripts, what the process table and descriptor table look
+// like from inside the test, and the probe program's report.
+namespace zanthera::posix::testing {
+
+// A fresh directory under the system's temporary directory, removed with everything in it.
+class ScratchDirectory {
+  public:
+    ScratchDirectory() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zanthera-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("mkdtemp failed");
+        }
+        path_ = pattern;
+    }
+    ~ScratchDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(std::string_view name) const { return (path_ / name).string(); }
+
+  private:
+    std::filesystem::path path_;
+};
+
+inline void writeFile(const std::string& path, std::string_view content, unsigned mode = 0644) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+    std::filesystem::permissions(path, static_cast<std::filesystem::perms>(mode));
+}
+
+inline void writeScript(const std::string& path, std::string_view body) {
+    writeFile(path, "#!/bin/sh\n" + std::string(body) + "\n", 0755);
+}
+
+inline std::optional<std::string> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return in ? std::optional<std::string>({std::istreambuf_iterator<char>(in), {}}) : std::nullopt;
+}
+
+// Waits until `done` holds, giving up after ten seconds; the limit only guards against a hang,
+// it is not what the test measures.
+template <typename Predicate> bool waitFor(Predicate done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// Until the process is gone or a zombie. Its state letter follows the command name in
+// /proc/PID/stat, which is in parentheses and may itself hold spaces or parentheses.
+inline bool waitUntilDead(int pid) {
+    return waitFor([pid] {
+        const std::optional<std::string> stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+        return !stat || stat->find(") Z", stat->rfind(')')) != std::string::npos;
+    });
+}
+
+// Until this process has no child left, running or a zombie. WNOWAIT looks without reaping, so
+// a zombie the code under test failed to reap stays and is seen.
+inline bool waitForNoChildren() {
+    return waitFor([] {
+        siginfo_t child{};
+        errno = 0;
+        return ::waitid(P_ALL, 0, &child, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD;
+    });
+}
+
+// The descriptors open in this process. The listing's own descriptor takes the lowest free
+// number, the same in every call unless a descriptor was opened or closed in between.
+inline std::set<int> openDescriptors() {
+    std::set<int> descriptors;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        descriptors.insert(std::stoi(entry.path().filename()));
+    }
+    return descriptors;
+}
+
+// The launcher line of an applet button.
+inline std::string_view commandLineOf(std::string_view button) {
+    return std::ranges::find(appletCommands, button, &AppletCommand::button)->commandLine;
+}
+
+using Variables = std::map<std::string, std::string>;
+
+// An environment made of the given variables only.
+inline EnvironmentLookup environmentOf(Variables variables) {
+    return [variables = std::move(variables)](std::string_view name) -> std::optional<std::string> {
+        const auto found = variables.find(std::string(name));
+        return found == variables.end() ? std::nullopt : std::optional(found->second);
+    };
+}
+
+// The stand-in program that writes down how it was started (ProcessProbe.cpp).
+inline const std::string probeProgram = ZANTHERA_PROCESS_PROBE;
+
+// What the probe wrote, each key's values in order: "arg" its arguments, "fd" each open descriptor
+// and what it refers to, "session-leader" yes or no, "parent", and the lines of its
+// /proc/self/status, among them "SigBlk:" and "SigIgn:", the blocked and the ignored signals.
+using ProbeReport = std::map<std::string, std::vector<std::string>>;
+
+// Points the probe, through the environment that started programs inherit, at a fresh file.
+class ProbeOutput {
+  public:
+    ProbeOutput() { ::setenv("ZANTHERA_PROBE_OUTPUT", path_.c_str(), 1); }
+    ~ProbeOutput() { ::unsetenv("ZANTHERA_PROBE_OUTPUT"); }
+    ProbeOutput(const ProbeOutput&) = delete;
+    ProbeOutput& operator=(const ProbeOutput&) = delete;
+
+    // The report, once the probe has written it (aside, then renamed into place).
+    std::optional<ProbeReport> wait() const {
+        std::optional<std::string> text;
+        if (!waitFor([&] { return (text = readFile(path_)).has_value(); })) {
+            return std::nullopt;
+        }
+        ProbeReport report;
+        std::istringstream lines(*text);
+        std::string key;
+        std::string value;
+        while (lines >> key && std::getline(lines, value)) {
+            // One space after our own keys, as an argument may be empty; tabs after the kernel's.
+            value.erase(0, key.ends_with(':') ? value.find_first_not_of(" \t") : 1);
+            report[key].push_back(value);
+        }
+        return report;
+    }
+
+  private:
+    ScratchDirectory scratch_;
+    std::string path_ = scratch_.file("report");
+};
+
+} // namespace zanthera::posix::testing
 
 namespace zanthera::posix {
 namespace {
@@ -29,6 +189,240 @@ namespace {
 using namespace std::chrono_literals;
 using namespace testing;
 using Arguments = std::vector<std::string>;
+using enum DesktopKind;
+
+using enum DesktopKind;
+
+struct DetectionCase {
+    Variables variables;
+    DesktopKind kind;
+    int plasmaVersion = 0;
+    bool wayland = false;
+};
+
+TEST(Desktop, DetectsTheDesktopAndWaylandFromTheSessionVariables) {
+    const std::string xdg = "XDG_CURRENT_DESKTOP";
+    const std::vector<DetectionCase> cases{
+        {{{xdg, "GNOME"}, {"XDG_SESSION_TYPE", "wayland"}}, Gnome, 0, true},
+        {{{xdg, "ubuntu:GNOME"}, {"DISPLAY", ":0"}}, Gnome},
+        {{{xdg, "gnome"}}, Gnome},
+        {{{xdg, "KDE"}, {"KDE_SESSION_VERSION", "5"}, {"XDG_SESSION_TYPE", "x11"}}, Plasma, 5},
+        {{{xdg, "KDE"}, {"KDE_SESSION_VERSION", "6"}}, Plasma, 6},
+        {{{xdg, "KDE"}, {"KDE_SESSION_VERSION", "7"}}, Plasma, 0}, // a version not known
+        {{{xdg, "XFCE"}, {"XDG_SESSION_TYPE", "x11"}, {"WAYLAND_DISPLAY", "wayland-0"}}, Xfce},
+        {{{xdg, "MATE"}}, Mate},
+        {{{xdg, "MATE-wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}}, Mate, 0, true},
+        {{{xdg, "X-Cinnamon"}}, Cinnamon},
+        {{{xdg, "LXQt"}}, Lxqt},
+        {{{xdg, "Unity:XFCE:GNOME"}}, Xfce},   // the first known token wins
+        {{{xdg, "GNOMEish:KDEish"}}, Unknown}, // no token is a prefix match
+        // An unknown or missing desktop falls back to the session names, then to KDE and MATE's
+        // own variables.
+        {{{xdg, "Hyprland"}, {"DESKTOP_SESSION", "xfce"}}, Xfce},
+        {{{"XDG_SESSION_DESKTOP", "gnome-xorg"}, {"DESKTOP_SESSION", "xfce"}}, Gnome},
+        {{{"XDG_SESSION_DESKTOP", "plasmawayland"}}, Plasma},
+        {{{"DESKTOP_SESSION", "/usr/share/xsessions/plasma"}}, Plasma},
+        {{{"DESKTOP_SESSION", "cinnamon2d"}}, Cinnamon},
+        {{{xdg, ""}, {"DESKTOP_SESSION", "Lubuntu"}}, Lxqt},
+        {{{"KDE_FULL_SESSION", "true"}}, Plasma},
+        {{{"KDE_FULL_SESSION", "false"}}, Unknown},
+        {{{"MATE_DESKTOP_SESSION_ID", "this-is-deprecated"}}, Mate},
+        {{{"DESKTOP_SESSION", "mate"}, {"KDE_FULL_SESSION", "true"}}, Mate},
+        {{{"DESKTOP_SESSION", "i3"}}, Unknown},
+        {{}, Unknown},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        const Desktop desktop = detectDesktop(environmentOf(cases[i].variables));
+        EXPECT_EQ(desktop.kind, cases[i].kind);
+        EXPECT_EQ(desktop.plasmaVersion, cases[i].plasmaVersion);
+        EXPECT_EQ(desktop.wayland, cases[i].wayland);
+        EXPECT_FALSE(desktop.gnomeVersion.has_value());
+    }
+}
+
+TEST(Desktop, ReadsTheMajorVersionOfGnomeControlCenter) {
+    const std::vector<std::pair<std::string_view, std::optional<int>>> cases{
+        {"gnome-control-center 43.6\n", 43},
+        {"GNOME Control Center 47.alpha\n", 47},
+        {"3.38.4", 3},
+        {"gnome-control-center\n45.2", 45},
+        {"", std::nullopt},
+        {"gnome-control-center 4x.1", std::nullopt},
+        {"gnome-control-center 99999999999999999999", std::nullopt},
+        {"Segmentation fault", std::nullopt},
+    };
+    for (const auto& [output, version] : cases) {
+        EXPECT_EQ(parseGnomeVersion(output), version) << output;
+    }
+}
+
+// Every launcher line is read by the settings-page tests below; these are the other spellings
+// Windows accepts, and forms it does not, refused with a message quoting the line.
+TEST(LaunchTarget, AcceptsTheSpellingsWindowsAcceptsAndRefusesEveryOtherForm) {
+    const auto opens = [](Page page, std::string address = {}) {
+        return std::optional(LaunchTarget{page, std::move(address)});
+    };
+    const std::vector<std::pair<std::string_view, std::optional<LaunchTarget>>> cases{
+        {"RUNDLL32.EXE SHELL32.DLL,Control_RunDLL MMSYS.CPL", opens(Page::Sound)},
+        {"rundll32 shell32,Control_RunDLL timedate.cpl", opens(Page::DateAndTime)},
+        {"  rundll32.exe   shell32.dll,Control_RunDLL   main.cpl   @1  ", opens(Page::Keyboard)},
+        {"rundll32.exe shell32.dll,Control_RunDLL main.cpl,@0", opens(Page::Mouse)},
+        {"rundll32.exe shell32.dll,Control_RunDLL main.cpl", opens(Page::Mouse)},
+        {"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,@0,3", opens(Page::Display)},
+        {"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,5", opens(Page::Display)},
+        {"rundll32.exe url.dll,FileProtocolHandler http://a.example/x?y=1&z=2",
+         opens(Page::WebAddress, "http://a.example/x?y=1&z=2")},
+        {"rundll32.exe url,FileProtocolHandler mailto:someone@example.org",
+         opens(Page::WebAddress, "mailto:someone@example.org")},
+        {"", {}},
+        {"notepad.exe", {}},
+        {"rundll32.exe.bak shell32.dll,Control_RunDLL mmsys.cpl", {}},
+        {"rundll32.exe shell32.dll", {}},
+        {"rundll32.exe shell32.dll,control_rundll mmsys.cpl", {}},
+        {"rundll32.exe shell33.dll,Control_RunDLL mmsys.cpl", {}},
+        {"rundll32.exe shell32.dll,FileProtocolHandler https://a.example/", {}},
+        {"rundll32.exe shell32.dll,Control_RunDLL nosuch.cpl", {}},
+        {"rundll32.exe shell32.dll,Control_RunDLL main.cpl @2", {}},
+        {"rundll32.exe shell32.dll,Control_RunDLL main.cpl @1x", {}},
+        {"rundll32.exe shell32.dll,Control_RunDLL main.cpl @99999999999", {}},
+        {"rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl @1", {}},
+        {"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,", {}},
+        {"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,0,1", {}},
+        {"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,x", {}},
+        {"rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl extra words", {}},
+        {"RUNDLL32.EXE URL.DLL,FileProtocolHandler --help", {}},
+        {"RUNDLL32.EXE URL.DLL,FileProtocolHandler https://a.example/\x01", {}},
+        {"\xff\xfe garbage \x80", {}},
+    };
+    for (const auto& [line, expected] : cases) {
+        const Result<LaunchTarget> target = parseCommandLine(line);
+        ASSERT_EQ(target.ok(), expected.has_value()) << line;
+        if (expected) {
+            EXPECT_EQ(target.value(), *expected) << line;
+        } else {
+            EXPECT_NE(target.error().message.find("\"" + std::string(line) + "\""),
+                      std::string::npos)
+                << target.error().message;
+        }
+    }
+}
+
+std::vector<std::string> candidatesFor(std::string_view button, const Desktop& desktop) {
+    std::vector<std::string> texts;
+    for (const CommandWords& words :
+         candidateCommands(parseCommandLine(commandLineOf(button)).value(), desktop)) {
+        texts.push_back(joinWords(words));
+    }
+    return texts;
+}
+
+Desktop desktopOf(DesktopKind kind, int plasmaVersion = 0, std::optional<int> gnome = {},
+                  bool wayland = false) {
+    return Desktop{kind, plasmaVersion, gnome, wayland};
+}
+
+// In launcher order; an empty cell means the desktop has no page of its own for the button.
+using PerButton = std::array<std::string_view, appletCommands.size()>;
+constexpr std::string_view home = "xdg-open https://zanthera.example/";
+
+const PerButton gnomeTwoWords{
+    {"gnome-control-center sound", "gnome-control-center universal-access",
+     "gnome-control-center network", "gnome-control-center", "gnome-control-center keyboard",
+     "gnome-control-center mouse", "gnome-control-center system datetime",
+     "gnome-control-center display", "gnome-software --mode=installed", "",
+     "gnome-control-center system region", "gnome-control-center system about", home}};
+
+// Before GNOME 46 the date, region and system pages had one-word names.
+PerButton gnomeOneWord() {
+    PerButton pages = gnomeTwoWords;
+    pages[6] = "gnome-control-center datetime";
+    pages[10] = "gnome-control-center region";
+    pages[11] = "gnome-control-center info-overview";
+    return pages;
+}
+
+PerButton plasmaPages(std::string_view gameControllers) {
+    return {{"systemsettings kcm_pulseaudio", "systemsettings kcm_access",
+             "systemsettings kcm_proxy", "systemsettings", "systemsettings kcm_keyboard",
+             "systemsettings kcm_mouse", "systemsettings kcm_clock", "systemsettings kcm_kscreen",
+             "plasma-discover --mode installed", gameControllers,
+             "systemsettings kcm_regionandlang", "systemsettings kcm_about-distro", home}};
+}
+
+const std::vector<std::pair<Desktop, PerButton>> desktopPages{
+    {desktopOf(Gnome, 0, 45), gnomeOneWord()},
+    {desktopOf(Gnome, 0, 3), gnomeOneWord()},
+    {desktopOf(Gnome, 0, 46), gnomeTwoWords},
+    {desktopOf(Gnome), gnomeTwoWords},
+    {desktopOf(Plasma, 5), plasmaPages("systemsettings kcm_joystick")},
+    {desktopOf(Plasma, 6), plasmaPages("systemsettings kcm_gamecontroller")},
+    {desktopOf(Plasma), plasmaPages("")},
+    {desktopOf(Xfce),
+     {"pavucontrol", "xfce4-accessibility-settings", "", "xfce4-settings-manager",
+      "xfce4-keyboard-settings", "xfce4-mouse-settings", "", "xfce4-display-settings", "", "", "",
+      "xfce4-about", home}},
+    {desktopOf(Mate),
+     {"mate-volume-control", "mate-at-properties", "mate-network-properties", "mate-control-center",
+      "mate-keyboard-properties", "mate-mouse-properties", "mate-time-admin",
+      "mate-display-properties", "", "", "", "mate-system-info", home}},
+    {desktopOf(Cinnamon),
+     {"cinnamon-settings sound", "cinnamon-settings accessibility", "cinnamon-settings network",
+      "cinnamon-settings", "cinnamon-settings keyboard", "cinnamon-settings mouse",
+      "cinnamon-settings calendar", "cinnamon-settings display", "", "", "",
+      "cinnamon-settings info", home}},
+    {desktopOf(Lxqt),
+     {"pavucontrol-qt", "", "", "lxqt-config", "lxqt-config-input", "lxqt-config-input",
+      "lxqt-admin-time", "lxqt-config-monitor", "", "", "lxqt-config-locale", "lxqt-about", home}},
+};
+
+// Each desktop's own page comes first; where it has none, only the neutral tools are tried.
+// No list names a command twice. GNOME's pages change at version 46; the end-to-end tests take
+// GNOME 43's.
+TEST(SettingsPages, EachDesktopOpensItsOwnPageFirstOrElseOnlyTheNeutralTools) {
+    for (std::size_t d = 0; d < desktopPages.size(); ++d) {
+        const auto& [desktop, pages] = desktopPages[d];
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            const std::string_view button = appletCommands[i].button;
+            SCOPED_TRACE("desktop row " + std::to_string(d) + ", " + std::string(button));
+            const std::vector<std::string> candidates = candidatesFor(button, desktop);
+            const std::set<std::string> unique(candidates.begin(), candidates.end());
+            EXPECT_EQ(unique.size(), candidates.size());
+            if (pages[i].empty()) {
+                Desktop neutral = desktop;
+                neutral.kind = Unknown;
+                EXPECT_EQ(candidates, candidatesFor(button, neutral));
+            } else {
+                ASSERT_FALSE(candidates.empty());
+                EXPECT_EQ(candidates.front(), pages[i]);
+            }
+        }
+    }
+}
+
+// Where a desktop prefers its own version of the neutral tools (Plasma 5), has two tools of its
+// own (MATE 1.26 and 1.28), or cannot use one (no lxrandr on Wayland).
+TEST(SettingsPages, DesktopPagesComeBeforeTheNeutralToolsWithoutRepeats) {
+    const std::vector<std::tuple<Desktop, std::string_view, std::vector<std::string>>> cases{
+        {desktopOf(Plasma, 5),
+         "Cmm1",
+         {"systemsettings kcm_pulseaudio", "pavucontrol", "pavucontrol-qt",
+          "kcmshell5 kcm_pulseaudio", "kcmshell6 kcm_pulseaudio", "mate-volume-control"}},
+        {desktopOf(Mate),
+         "Command17",
+         {"mate-system-info", "mate-system-monitor --show-system-tab", "kinfocenter",
+          "xfce4-about"}},
+        {desktopOf(Unknown, 0, {}, true),
+         "Command5",
+         {"kcmshell6 kcm_kscreen", "kcmshell5 kcm_kscreen", "xfce4-display-settings",
+          "mate-display-properties", "cinnamon-settings display", "lxqt-config-monitor"}},
+    };
+    for (const auto& [desktop, button, expected] : cases) {
+        EXPECT_EQ(candidatesFor(button, desktop), expected) << button;
+    }
+}
+
+
 
 // Generous: these programs end at once, and the limit only guards against a hang.
 constexpr std::chrono::milliseconds ample = 10s;
