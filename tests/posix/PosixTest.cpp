@@ -422,8 +422,6 @@ TEST(SettingsPages, DesktopPagesComeBeforeTheNeutralToolsWithoutRepeats) {
     }
 }
 
-
-
 // Generous: these programs end at once, and the limit only guards against a hang.
 constexpr std::chrono::milliseconds ample = 10s;
 
