@@ -97,7 +97,6 @@ TEST(ArtTool, WritesTheDrawnBytesAndLeavesUnchangedFilesInPlace) {
         EXPECT_EQ(inodeOf(dir.filePath(QString::fromStdString(name))), inode) << name;
 }
 
-// The window's key icon, and the desktop icons that show the same key.
 constexpr std::uint32_t black = 0x000000, darkGrey = 0x808080, lightGrey = 0xC0C0C0,
                         white = 0xFFFFFF;
 

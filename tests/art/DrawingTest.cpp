@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -205,10 +206,8 @@ TEST(Title, IsSolidBlackFillingItsBoxExactlyWithSmallGapsInItsStrokes) {
     ASSERT_TRUE(background) << background.error().message;
     const PixelBuffer plate = drawPlate(backgroundStyle, backgroundSize);
     const Box ink = differingBox(*background, plate);
-    EXPECT_EQ(ink.left, 101);
-    EXPECT_EQ(ink.right, 320);
-    EXPECT_EQ(ink.top, 50);
-    EXPECT_EQ(ink.bottom, 81);
+    EXPECT_EQ((std::array{ink.left, ink.top, ink.right, ink.bottom}),
+              (std::array{101, 50, 320, 81}));
     int inked = 0;
     for (std::size_t i = 0; i < background->pixels.size(); ++i) {
         if (background->pixels[i] == plate.pixels[i])
@@ -226,8 +225,6 @@ TEST(Title, IsSolidBlackFillingItsBoxExactlyWithSmallGapsInItsStrokes) {
                         isInk(x + width, y);
     EXPECT_GE(gaps, 6);
 }
-
-// The plate look shared by every picture: the outer line, the ramps and the face gradient.
 
 struct PlateCase {
     const char* name;

@@ -205,7 +205,6 @@ TEST(Writer, RefusesWhatTheFormatCannotHoldAndNamesTheControl) {
     }
 }
 
-// The maintenance tool's pieces: finding a block in a file, listing it, taking its pictures out.
 // A program-like file: some code bytes, a stray signature without a header, the block, more data.
 Bytes programCarrying(const Bytes& block, std::size_t& blockAt) {
     Bytes file = hexBytes("7F 45 4C 46 02 01 01 00");
@@ -298,7 +297,6 @@ TEST(FormTool, ExtractsEachPictureAsItsOwnFile) {
     std::filesystem::remove_all(dir);
 }
 
-// The code page the texts are stored in, against the system's own converter.
 // The system's own converter, which the table must agree with.
 using SystemIconv = std::unique_ptr<void, int (*)(iconv_t)>;
 

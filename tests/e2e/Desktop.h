@@ -38,7 +38,6 @@ class VirtualDisplay {
     QString name_;
 };
 
-// A program under test on a virtual display.
 class RunningProgram {
   public:
     RunningProgram(const VirtualDisplay& display, QProcessEnvironment environment,

@@ -127,14 +127,12 @@ inline std::set<int> openDescriptors() {
     return descriptors;
 }
 
-// The launcher line of an applet button.
 inline std::string_view commandLineOf(std::string_view button) {
     return std::ranges::find(appletCommands, button, &AppletCommand::button)->commandLine;
 }
 
 using Variables = std::map<std::string, std::string>;
 
-// An environment made of the given variables only.
 inline EnvironmentLookup environmentOf(Variables variables) {
     return [variables = std::move(variables)](std::string_view name) -> std::optional<std::string> {
         const auto found = variables.find(std::string(name));
@@ -317,11 +315,6 @@ std::vector<std::string> candidatesFor(std::string_view button, const Desktop& d
     return texts;
 }
 
-Desktop desktopOf(DesktopKind kind, int plasmaVersion = 0, std::optional<int> gnome = {},
-                  bool wayland = false) {
-    return Desktop{kind, plasmaVersion, gnome, wayland};
-}
-
 // In launcher order; an empty cell means the desktop has no page of its own for the button.
 using PerButton = std::array<std::string_view, appletCommands.size()>;
 constexpr std::string_view home = "xdg-open https://zanthera.example/";
@@ -351,27 +344,27 @@ PerButton plasmaPages(std::string_view gameControllers) {
 }
 
 const std::vector<std::pair<Desktop, PerButton>> desktopPages{
-    {desktopOf(Gnome, 0, 45), gnomeOneWord()},
-    {desktopOf(Gnome, 0, 3), gnomeOneWord()},
-    {desktopOf(Gnome, 0, 46), gnomeTwoWords},
-    {desktopOf(Gnome), gnomeTwoWords},
-    {desktopOf(Plasma, 5), plasmaPages("systemsettings kcm_joystick")},
-    {desktopOf(Plasma, 6), plasmaPages("systemsettings kcm_gamecontroller")},
-    {desktopOf(Plasma), plasmaPages("")},
-    {desktopOf(Xfce),
+    {Desktop{Gnome, 0, 45, false}, gnomeOneWord()},
+    {Desktop{Gnome, 0, 3, false}, gnomeOneWord()},
+    {Desktop{Gnome, 0, 46, false}, gnomeTwoWords},
+    {Desktop{Gnome, 0, {}, false}, gnomeTwoWords},
+    {Desktop{Plasma, 5, {}, false}, plasmaPages("systemsettings kcm_joystick")},
+    {Desktop{Plasma, 6, {}, false}, plasmaPages("systemsettings kcm_gamecontroller")},
+    {Desktop{Plasma, 0, {}, false}, plasmaPages("")},
+    {Desktop{Xfce, 0, {}, false},
      {"pavucontrol", "xfce4-accessibility-settings", "", "xfce4-settings-manager",
       "xfce4-keyboard-settings", "xfce4-mouse-settings", "", "xfce4-display-settings", "", "", "",
       "xfce4-about", home}},
-    {desktopOf(Mate),
+    {Desktop{Mate, 0, {}, false},
      {"mate-volume-control", "mate-at-properties", "mate-network-properties", "mate-control-center",
       "mate-keyboard-properties", "mate-mouse-properties", "mate-time-admin",
       "mate-display-properties", "", "", "", "mate-system-info", home}},
-    {desktopOf(Cinnamon),
+    {Desktop{Cinnamon, 0, {}, false},
      {"cinnamon-settings sound", "cinnamon-settings accessibility", "cinnamon-settings network",
       "cinnamon-settings", "cinnamon-settings keyboard", "cinnamon-settings mouse",
       "cinnamon-settings calendar", "cinnamon-settings display", "", "", "",
       "cinnamon-settings info", home}},
-    {desktopOf(Lxqt),
+    {Desktop{Lxqt, 0, {}, false},
      {"pavucontrol-qt", "", "", "lxqt-config", "lxqt-config-input", "lxqt-config-input",
       "lxqt-admin-time", "lxqt-config-monitor", "", "", "lxqt-config-locale", "lxqt-about", home}},
 };
@@ -404,15 +397,15 @@ TEST(SettingsPages, EachDesktopOpensItsOwnPageFirstOrElseOnlyTheNeutralTools) {
 // own (MATE 1.26 and 1.28), or cannot use one (no lxrandr on Wayland).
 TEST(SettingsPages, DesktopPagesComeBeforeTheNeutralToolsWithoutRepeats) {
     const std::vector<std::tuple<Desktop, std::string_view, std::vector<std::string>>> cases{
-        {desktopOf(Plasma, 5),
+        {Desktop{Plasma, 5, {}, false},
          "Cmm1",
          {"systemsettings kcm_pulseaudio", "pavucontrol", "pavucontrol-qt",
           "kcmshell5 kcm_pulseaudio", "kcmshell6 kcm_pulseaudio", "mate-volume-control"}},
-        {desktopOf(Mate),
+        {Desktop{Mate, 0, {}, false},
          "Command17",
          {"mate-system-info", "mate-system-monitor --show-system-tab", "kinfocenter",
           "xfce4-about"}},
-        {desktopOf(Unknown, 0, {}, true),
+        {Desktop{Unknown, 0, {}, true},
          "Command5",
          {"kcmshell6 kcm_kscreen", "kcmshell5 kcm_kscreen", "xfce4-display-settings",
           "mate-display-properties", "cinnamon-settings display", "lxqt-config-monitor"}},
@@ -425,7 +418,6 @@ TEST(SettingsPages, DesktopPagesComeBeforeTheNeutralToolsWithoutRepeats) {
 // Generous: these programs end at once, and the limit only guards against a hang.
 constexpr std::chrono::milliseconds ample = 10s;
 
-// Starts the probe with the given arguments and returns its report.
 std::optional<ProbeReport> startProbe(const Arguments& arguments, ChildReaper& reaper) {
     const ProbeOutput output;
     Arguments argv{probeProgram};
@@ -799,9 +791,6 @@ TEST(PosixSystem, MillisecondsSinceStartAgreeWithTheKernelsUptime) {
     EXPECT_GE(system.millisecondsSinceStart(), milliseconds);
 }
 
-// The facts the information buttons show (names, the system volume's serial) and finding
-// programs on the path, checked against what the system's own tools say.
-// What one of the system's own tools prints.
 std::string systemSays(const std::vector<std::string>& argv) {
     return readProgramOutput(argv, std::chrono::seconds(10)).value();
 }
@@ -863,19 +852,15 @@ TEST(SystemNames, AreTheKernelsNodeNameAndTheAccountIdReports) {
     EXPECT_NE(none.error().message.find(std::to_string(unused)), std::string::npos);
 }
 
-std::int32_t signedSerial(std::uint32_t serial) {
-    return static_cast<std::int32_t>(serial);
-}
-
 // NTFS keeps the lower half of its 64-bit serial, FAT shows its 32 bits, and other file
 // systems give the first 32 bits of their UUID.
 TEST(VolumeSerial, TurnsEachKindOfUuidIntoTheSerialWindowsShowsOrRefusesIt) {
     const std::vector<std::pair<std::string_view, std::int32_t>> cases{
         {"1A2B-3C4D", 0x1A2B3C4D},
-        {"abcd-1234", signedSerial(0xABCD1234)},
+        {"abcd-1234", std::int32_t(0xABCD1234)},
         {"8000-0000", INT32_MIN},
         {"FFFF-FFFF", -1},
-        {"01D9A2B3C4D5E6F7", signedSerial(0xC4D5E6F7)},
+        {"01D9A2B3C4D5E6F7", std::int32_t(0xC4D5E6F7)},
         {"FFFFFFFF00000002", 2},
         {"3e6be9de-8139-4cfc-9b6d-30c4b5ff8c55", 0x3E6BE9DE},
         {"12345678", 0x12345678},
@@ -909,7 +894,7 @@ TEST(VolumeSerial, MatchesOnlyABlockDeviceWithTheSameNumber) {
 std::int32_t fileSystemIdFromStat(const std::string& path) {
     // stat prints the kernel's two fsid words, first word first, as sixteen hex digits.
     const std::string hex = systemSays({"/usr/bin/stat", "-f", "-c", "%i", path});
-    return signedSerial(static_cast<std::uint32_t>(std::stoul(hex.substr(0, 8), nullptr, 16)));
+    return std::int32_t(std::stoul(hex.substr(0, 8), nullptr, 16));
 }
 
 // Without a block device's UUID (no directory, or links to anything else) the serial is the
@@ -963,7 +948,7 @@ TEST(VolumeSerial, UsesTheUuidOfTheDeviceHoldingTheRoot) {
         GTEST_SKIP() << "/ is not on a block device listed in /dev";
     }
     const std::vector<std::pair<std::string, std::optional<std::int32_t>>> cases{
-        {"01D9A2B3C4D5E6F7", signedSerial(0xC4D5E6F7)},
+        {"01D9A2B3C4D5E6F7", std::int32_t(0xC4D5E6F7)},
         {"3e6be9de-8139-4cfc-9b6d-30c4b5ff8c55", 0x3E6BE9DE},
         {"not-a-uuid", std::nullopt},
     };

@@ -215,8 +215,6 @@ TEST(FormsButtons, APressedButtonShowsTheSamePictureInsideASunkenBorder) {
     EXPECT_GT(QColor(raised.pixel(12, 8)).blue(), 200);
 }
 
-// The Linux desktop's locale-dependent answers: month names, time and date texts, weekday
-// numbering and the whole-number formatting of the minutes figure.
 struct Services {
     explicit Services(const char* locale)
         : services(system, QLocale(locale), [] { return static_cast<QWidget*>(nullptr); }) {}

@@ -2,7 +2,8 @@
 // frame, every control's place at 96, 120, 144 and 192 DPI, the Tab walk, the focus at start,
 // clicks, ticks, the writes the window allows, and a window that Windows gives up on. The
 // window's pixels at each scale are the end-to-end tests' matter (tests/wine). Then the platform
-// services, the pictures and the UTF-16 boundary.
+// services' calendar and number texts and failure messages (the names, the screen, the serial and
+// the command lines are read back under Wine), the pictures and the UTF-16 boundary.
 #include "Form1/ControlTable.h"
 #include "Form1/StoredDefinition.h"
 #include "app/WindowSource.h"
@@ -176,9 +177,6 @@ TEST(EngineCreation, AWindowThatWindowsGivesUpOnIsReportedAsTheWindowNotAControl
     EXPECT_EQ(forms.run(), 1);
 }
 
-// The Windows platform services: the calendar and number texts, and what a failed read or a failed
-// start says. The names, the screen, the volume serial and the exact command line started are
-// read back from the running program in the end-to-end tests under Wine (tests/wine).
 Win32Services services() {
     return Win32Services([] { return HWND(nullptr); }, [] {});
 }
@@ -221,7 +219,6 @@ TEST(Win32Services, AFailedReadOrStartNamesWhatFailedAndWhy) {
         << failed.error().message;
 }
 
-// Reading and scaling the pictures, and the UTF-16 boundary.
 // A bitmap file of the given layout whose pixel (x, y) from the top is 0x00yyxx10.
 std::vector<std::uint8_t> bitmapFile(int width, int height, int depth,
                                      std::uint32_t compression = 0) {

@@ -2,7 +2,8 @@
 // its pixels, every launcher button with a recording rundll32.exe beside the program, the
 // information buttons' answers read back through the clipboard, the about box read from the
 // Windows side, the two ways to end it, and the window at higher DPI settings. And the program
-// files as Windows' loader and Explorer see them.
+// files as Windows' loader and Explorer see them (objdump, wrestool): the executable's kind, the
+// DLLs it needs, its key icon, its version record and the window definition it carries.
 #include "ArtworkChecks.h"
 #include "Desktop.h"
 #include "Form1/DefinitionReader.h"
@@ -252,9 +253,6 @@ TEST_F(ProgramUnderWine, IsTheDesignScaledUniformlyAt120And192DpiAndTheCloseBoxE
     expectEndsCleanly();
 }
 
-// The program files as Windows' loader and Explorer see them: the executable's kind, the DLLs
-// it needs, its key icon, its version record and the window definition it carries, read with
-// binutils' objdump and icoutils' wrestool.
 QByteArray output(const QString& tool, const QStringList& arguments) {
     QProcess process;
     process.start(tool, arguments);
