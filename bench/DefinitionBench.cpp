@@ -1,5 +1,5 @@
-// How long reading the stored definition into the window model takes, against the floor of
-// merely copying the same bytes once (the reader copies every picture out of the block).
+// How long reading the stored definition into the window model takes, the way the program reads
+// its built-in block (the pictures stay where they are), against merely copying the same bytes.
 #include "Form1/DefinitionReader.h"
 #include "Form1/StoredDefinition.h"
 #include "GoalLine.h"
@@ -35,7 +35,7 @@ int main() {
     std::vector<double> reads, copies;
     for (int i = 0; i < runs; ++i) {
         reads.push_back(microsecondsOf([&] {
-            const auto model = zanthera::readDefinition(block);
+            const auto model = zanthera::readDefinition(block, zanthera::Pictures::Referred);
             controls += model ? model->controls.size() : 0;
         }));
         copies.push_back(microsecondsOf([&] {

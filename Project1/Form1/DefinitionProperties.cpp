@@ -183,8 +183,7 @@ void fromValue(const PropertyValue& v, std::uint32_t& m) {
     m = std::get<FourBytes>(v).value;
 }
 void fromValue(const PropertyValue& v, ImageFile& m) {
-    const auto file = std::get<PictureBytes>(v).file;
-    m.assign(file.begin(), file.end());
+    m = ImageFile::referringTo(std::get<PictureBytes>(v).file);
 }
 template <typename T> void fromValue(const PropertyValue& v, std::optional<T>& m) {
     T value{};

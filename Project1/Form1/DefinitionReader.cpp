@@ -251,11 +251,18 @@ WindowModel modelFromParsed(const ParsedDefinition& parsed) {
     return model;
 }
 
-Result<WindowModel> readDefinition(std::span<const std::uint8_t> block) {
+Result<WindowModel> readDefinition(std::span<const std::uint8_t> block, Pictures pictures) {
     auto parsed = parseDefinition(block);
     if (!parsed)
         return parsed.error();
-    return modelFromParsed(*parsed);
+    WindowModel model = modelFromParsed(*parsed);
+    if (pictures == Pictures::Copied) {
+        model.form.background.keepOwnCopy();
+        model.form.icon.keepOwnCopy();
+        for (auto& control : model.controls)
+            control.picture.keepOwnCopy();
+    }
+    return model;
 }
 
 } // namespace zanthera

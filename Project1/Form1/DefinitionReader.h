@@ -60,11 +60,14 @@ struct ParsedDefinition {
 // Checks and takes apart a whole block; the span must be exactly the block.
 Result<ParsedDefinition> parseDefinition(std::span<const std::uint8_t> block);
 
-// The window that a block defines, with its pictures copied out of the block and its texts
-// decoded to UTF-8.
-Result<WindowModel> readDefinition(std::span<const std::uint8_t> block);
+enum class Pictures { Copied, Referred };
 
-// The window model of an already parsed block.
+// The window that a block defines, with its texts decoded to UTF-8. Its pictures are copied out
+// of the block, or, for a block that outlives the model, only referred to.
+Result<WindowModel> readDefinition(std::span<const std::uint8_t> block,
+                                   Pictures pictures = Pictures::Copied);
+
+// The window model of an already parsed block; its pictures refer to the block's bytes.
 WindowModel modelFromParsed(const ParsedDefinition& parsed);
 
 } // namespace zanthera

@@ -36,10 +36,10 @@ class ByteWriter {
         u16(v >> 16);
     }
     void zeros(std::size_t n) { bytes_.insert(bytes_.end(), n, 0); }
-    ImageFile take() { return std::move(bytes_); }
+    std::vector<std::uint8_t> take() { return std::move(bytes_); }
 
   private:
-    ImageFile bytes_;
+    std::vector<std::uint8_t> bytes_;
 };
 
 // Reads little-endian values; a read past the end yields 0 and marks the reader failed, so a
@@ -113,7 +113,7 @@ const std::array<std::uint32_t, 16>& windowsPalette() {
     return palette;
 }
 
-Result<ImageFile> encodeBitmap(const PixelBuffer& picture, BitmapDepth depth) {
+Result<std::vector<std::uint8_t>> encodeBitmap(const PixelBuffer& picture, BitmapDepth depth) {
     if (Status ok = checkPicture(picture, maxBitmapSide); !ok)
         return ok.error();
     const int bits = static_cast<int>(depth);
@@ -222,7 +222,7 @@ void writeIconDirectory(ByteWriter& out, std::span<const IconImage> images) {
 
 } // namespace
 
-Result<ImageFile> encodeIcon(std::span<const IconImage> images) {
+Result<std::vector<std::uint8_t>> encodeIcon(std::span<const IconImage> images) {
     if (images.empty() || images.size() > maxIconImages)
         return Error{"an icon holds 1 to " + std::to_string(maxIconImages) + " images"};
     std::size_t total = iconDirectorySize + iconEntrySize * images.size();

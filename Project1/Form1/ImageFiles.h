@@ -47,11 +47,11 @@ const std::array<std::uint32_t, 16>& windowsPalette();
 
 // A bitmap file: 14-byte file header, 40-byte information header, no colour table, uncompressed
 // rows from the bottom, each filled out to 4 bytes. At 32 bits the fourth byte of every pixel is 0.
-Result<ImageFile> encodeBitmap(const PixelBuffer& picture, BitmapDepth depth);
+Result<std::vector<std::uint8_t>> encodeBitmap(const PixelBuffer& picture, BitmapDepth depth);
 
 // An icon file holding the given images in order, each at 4 bits per pixel with the standard
 // palette and a 1-bit mask. Every opaque pixel must be one of the palette's colours.
-Result<ImageFile> encodeIcon(std::span<const IconImage> images);
+Result<std::vector<std::uint8_t>> encodeIcon(std::span<const IconImage> images);
 
 struct DecodedBitmap {
     BitmapDepth depth = BitmapDepth::Bits24;

@@ -3,8 +3,12 @@
 // model carries exactly what the definition can hold and nothing of any toolkit.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
+#include <iterator>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -55,8 +59,44 @@ struct FontSpec {
     friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
-// One whole image file (a bitmap with its file header, or an icon with its directory).
-using ImageFile = std::vector<std::uint8_t>;
+// One whole image file (a bitmap with its file header, or an icon with its directory). It holds
+// its bytes itself, or refers to bytes that outlive it: the window read from the program's own
+// built-in definition refers to its pictures where they lie, so start-up copies none of them.
+class ImageFile {
+  public:
+    ImageFile() = default;
+    ImageFile(std::vector<std::uint8_t> bytes) : owned_(std::move(bytes)) {}
+    ImageFile(std::initializer_list<std::uint8_t> bytes) : owned_(bytes) {}
+    template <std::input_iterator It> ImageFile(It first, It last) : owned_(first, last) {}
+    static ImageFile referringTo(std::span<const std::uint8_t> bytes) {
+        ImageFile file;
+        file.referred_ = bytes;
+        file.refers_ = true;
+        return file;
+    }
+    // Takes a copy of bytes it only referred to, so it no longer depends on them.
+    void keepOwnCopy() {
+        if (refers_)
+            *this = ImageFile(std::vector<std::uint8_t>(referred_.begin(), referred_.end()));
+    }
+
+    std::span<const std::uint8_t> bytes() const {
+        return refers_ ? referred_ : std::span<const std::uint8_t>(owned_);
+    }
+    const std::uint8_t* data() const { return bytes().data(); }
+    std::size_t size() const { return bytes().size(); }
+    bool empty() const { return bytes().empty(); }
+    auto begin() const { return bytes().begin(); }
+    auto end() const { return bytes().end(); }
+    friend bool operator==(const ImageFile& a, const ImageFile& b) {
+        return std::ranges::equal(a.bytes(), b.bytes());
+    }
+
+  private:
+    std::vector<std::uint8_t> owned_;
+    std::span<const std::uint8_t> referred_;
+    bool refers_ = false;
+};
 
 // Settings whose defaults are those of the platform: a reader leaves them as they are here when
 // the definition does not store them.

@@ -11,16 +11,18 @@ namespace {
 
 constexpr std::string_view windowNotBuilt = "تعذر بناء نافذة البرنامج.";
 
-// The model, with its copies of the pictures, lives only until the window holds what it
-// shows; the block itself is not read again once the model stands. A window that lacks a
+// The model refers to the pictures in the block and lives only until the window holds what it
+// shows; the block itself is not read again once the window stands. A window that lacks a
 // control the handlers write is refused here rather than failing on every tick.
 Status buildWindow(FormsEngine& forms, std::span<const std::uint8_t> definition,
                    const std::function<void()>& blockRead) {
     auto model = loadWindow(definition);
+    Status created = model ? checkWrittenControls(*model) : Status(model.error());
+    if (created)
+        created = forms.create(*model);
     if (blockRead)
         blockRead();
-    Status created = model ? checkWrittenControls(*model) : Status(model.error());
-    return created ? forms.create(*model) : created;
+    return created;
 }
 
 } // namespace

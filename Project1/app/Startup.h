@@ -12,8 +12,8 @@ namespace zanthera {
 // Builds the window from the definition block, runs the Load handler before the window shows,
 // then hands every event to the event table until the program ends; returns the exit status. A
 // block that cannot be read is reported to the user and the program ends with status 1.
-// `blockRead`, when given, runs as soon as the block has been read, so that the platform can let
-// go of its pages.
+// `blockRead`, when given, runs as soon as the window has taken its pictures from the block, so
+// that the platform can let go of the block's pages.
 int startWindow(FormsEngine& forms, PlatformServices& services,
                 std::span<const std::uint8_t> definition,
                 const std::function<void()>& blockRead = {});

@@ -8,7 +8,7 @@ namespace zanthera {
 
 // The reader checks every byte of the block, so a damaged one is reported, never trusted.
 Result<WindowModel> loadWindow(std::span<const std::uint8_t> definition) {
-    auto model = readDefinition(definition);
+    auto model = readDefinition(definition, Pictures::Referred);
     if (!model)
         return Error{"The window's stored definition is damaged: " + model.error().message};
     // Names for screen readers: a button's lettering, and "the result" for the result box.

@@ -8,7 +8,8 @@
 
 namespace zanthera {
 
-// The window a definition block describes, or why the block cannot be used.
+// The window a definition block describes, or why the block cannot be used. The model refers to
+// the block's pictures, so the block must outlive it.
 Result<WindowModel> loadWindow(std::span<const std::uint8_t> definition);
 
 } // namespace zanthera

@@ -146,13 +146,13 @@ TEST(Writer, StoredBlockIsTheDesignedWindowWithTheArtworkFilesUnchanged) {
     };
     EXPECT_EQ(window.form.background, readFile(art / "Form1.bmp"));
     EXPECT_EQ(window.form.icon, readFile(art / "Form1.ico"));
-    window.form.background.clear();
-    window.form.icon.clear();
+    window.form.background = {};
+    window.form.icon = {};
     for (auto& c : window.controls) {
         if (c.kind == ControlKind::Button) {
             EXPECT_EQ(c.picture, readFile(art / (c.name + ".bmp"))) << c.name;
         }
-        c.picture.clear();
+        c.picture = {};
     }
     EXPECT_EQ(window, design::designedWindow());
 }
@@ -182,7 +182,9 @@ const WriteFault writeFaults[] = {
      "Timer1: a timer cannot store its extents"},
     {[](WindowModel& m) { m.form.colour = StoredColour{0x01000000}; },
      "Form1: colour: colour 0x01000000 is neither an RGB colour nor a system colour"},
-    {[](WindowModel& m) { m.form.icon.assign(3, 0x42); },
+    {[](WindowModel& m) {
+         m.form.icon = {0x42, 0x42, 0x42};
+     },
      "Form1: icon: picture file offset 0: picture is neither a bitmap file nor an icon file"},
     {[](WindowModel& m) { m.controls[2].name = "Text 1"; },
      "\"Text 1\": name is not a letter followed by letters, digits and underscores"},
@@ -286,7 +288,7 @@ TEST(FormTool, ExtractsEachPictureAsItsOwnFile) {
     ASSERT_TRUE(written) << written.error().message;
     struct Case {
         const char* file;
-        const Bytes& bytes;
+        const ImageFile& bytes;
     };
     const Case cases[] = {{"Form1.bmp", window.form.background},
                           {"Form1.ico", window.form.icon},

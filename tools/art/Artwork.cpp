@@ -68,7 +68,8 @@ Result<PixelBuffer> drawBackground(const ArtFonts& fonts) {
 
 namespace {
 
-Status addPicture(std::vector<Picture>& out, std::string_view name, Result<ImageFile> bytes) {
+Status addPicture(std::vector<Picture>& out, std::string_view name,
+                  Result<std::vector<std::uint8_t>> bytes) {
     if (!bytes)
         return Error{std::string(name) + ": " + bytes.error().message};
     out.push_back({std::string(name), std::move(bytes).value()});
