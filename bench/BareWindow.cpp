@@ -1,7 +1,10 @@
 // The yardstick for start-up and for a click: the plainest Qt window of the program's size,
 // filled with one colour so the benchmark can tell when it has painted. Given a program, a
-// click anywhere starts it the ordinary Qt way, with QProcess::startDetached.
+// click anywhere starts it the ordinary Qt way, with QProcess::startDetached. Given --text, it
+// also writes one line of Arabic in the program's own font: what any window with Arabic text
+// pays for fonts, which the plain window never loads.
 #include <QApplication>
+#include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
@@ -11,11 +14,14 @@ namespace {
 
 class Plain : public QWidget {
   public:
-    explicit Plain(QString program) : program_(std::move(program)) {}
+    Plain(QString program, bool text) : program_(std::move(program)), text_(text) {}
 
   protected:
     void paintEvent(QPaintEvent*) override {
-        QPainter(this).fillRect(rect(), QColor(0, 0x7A, 0xFF));
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(0, 0x7A, 0xFF));
+        if (text_)
+            painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("الاثنين ٧ ديسمبر ٢٠٢٦"));
     }
     void mouseReleaseEvent(QMouseEvent*) override {
         if (!program_.isEmpty())
@@ -24,13 +30,21 @@ class Plain : public QWidget {
 
   private:
     QString program_;
+    bool text_;
 };
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    Plain window(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+    const bool text = argc > 1 && QString::fromLocal8Bit(argv[1]) == QStringLiteral("--text");
+    if (text) {
+        const int id = QFontDatabase::addApplicationFont(QStringLiteral(ZANTHERA_PROGRAM_FONT));
+        QFont font = QApplication::font();
+        font.setFamilies(QFontDatabase::applicationFontFamilies(id));
+        QApplication::setFont(font);
+    }
+    Plain window(argc > 1 && !text ? QString::fromLocal8Bit(argv[1]) : QString(), text);
     window.setWindowTitle(QStringLiteral("Bare window"));
     window.setFixedSize(425, 508);
     window.show();

@@ -63,11 +63,12 @@ Result<ParsedDefinition> parseDefinition(std::span<const std::uint8_t> block);
 enum class Pictures { Copied, Referred };
 
 // The window that a block defines, with its texts decoded to UTF-8. Its pictures are copied out
-// of the block, or, for a block that outlives the model, only referred to.
+// of the block, or, for a block that lasts as long as the program, only referred to.
 Result<WindowModel> readDefinition(std::span<const std::uint8_t> block,
                                    Pictures pictures = Pictures::Copied);
 
-// The window model of an already parsed block; its pictures refer to the block's bytes.
+// The window model of an already parsed block; its pictures refer to the block's bytes, which
+// must last as long as the model and whatever is made from its pictures.
 WindowModel modelFromParsed(const ParsedDefinition& parsed);
 
 } // namespace zanthera

@@ -289,7 +289,7 @@ std::uint32_t readColour(ByteReader& in) {
 
 } // namespace
 
-Result<DecodedBitmap> decodeBitmap(std::span<const std::uint8_t> file) {
+Result<BitmapLayout> readBitmapLayout(std::span<const std::uint8_t> file) {
     ByteReader in(file);
     const bool signature = in.u8() == 'B' && in.u8() == 'M';
     const std::uint32_t fileSize = in.u32();
@@ -305,21 +305,29 @@ Result<DecodedBitmap> decodeBitmap(std::span<const std::uint8_t> file) {
         return Error{"only 24 and 32 bits per pixel are supported"};
     if (header->storedHeight > maxBitmapSide)
         return Error{"picture size is out of range"};
-    DecodedBitmap out;
-    out.depth = static_cast<BitmapDepth>(header->bitsPerPixel);
-    out.picture = PixelBuffer::filled(header->width, header->storedHeight, 0);
-    const int bits = static_cast<int>(header->bitsPerPixel);
-    const std::size_t stride = rowStride(header->width, bits);
-    if (file.size() != dataOffset + stride * static_cast<std::size_t>(header->storedHeight))
+    BitmapLayout layout{static_cast<BitmapDepth>(header->bitsPerPixel), header->width,
+                        header->storedHeight, rowStride(header->width, int(header->bitsPerPixel)),
+                        dataOffset};
+    if (file.size() != dataOffset + layout.stride * static_cast<std::size_t>(layout.height))
         return Error{"the pixel data does not match the picture size"};
-    // The size check above guarantees every row, so the rows are read straight from the file:
-    // the program decodes its pictures at start-up, where a byte-at-a-time reader would show.
-    const std::size_t bytesPerPixel = static_cast<std::size_t>(bits / 8);
+    return layout;
+}
+
+Result<DecodedBitmap> decodeBitmap(std::span<const std::uint8_t> file) {
+    const Result<BitmapLayout> layout = readBitmapLayout(file);
+    if (!layout)
+        return layout.error();
+    DecodedBitmap out;
+    out.depth = layout->depth;
+    out.picture = PixelBuffer::filled(layout->width, layout->height, 0);
+    // The layout check guarantees every row, so the rows are read straight from the file: the
+    // program decodes its pictures at start-up, where a byte-at-a-time reader would show.
+    const std::size_t bytesPerPixel = static_cast<std::size_t>(layout->depth) / 8;
     std::uint32_t* pixel = out.picture.pixels.data();
-    for (int y = 0; y < header->storedHeight; ++y) {
-        const auto storedRow = static_cast<std::size_t>(header->storedHeight - 1 - y);
-        const std::uint8_t* src = file.data() + dataOffset + stride * storedRow;
-        for (int x = 0; x < header->width; ++x, src += bytesPerPixel) {
+    for (int y = 0; y < layout->height; ++y) {
+        const auto storedRow = static_cast<std::size_t>(layout->height - 1 - y);
+        const std::uint8_t* src = file.data() + layout->pixelOffset + layout->stride * storedRow;
+        for (int x = 0; x < layout->width; ++x, src += bytesPerPixel) {
             *pixel++ = std::uint32_t(src[2]) << 16 | std::uint32_t(src[1]) << 8 | src[0];
         }
     }

@@ -58,6 +58,18 @@ struct DecodedBitmap {
     PixelBuffer picture;
 };
 
+// Where a bitmap of exactly the layout that encodeBitmap writes keeps its pixels: `height` rows
+// of `stride` bytes from `pixelOffset`, the bottom row first, blue, green, red in each pixel.
+// Anything else is an error.
+struct BitmapLayout {
+    BitmapDepth depth = BitmapDepth::Bits24;
+    int width = 0;
+    int height = 0;
+    std::size_t stride = 0;
+    std::size_t pixelOffset = 0;
+};
+Result<BitmapLayout> readBitmapLayout(std::span<const std::uint8_t> file);
+
 // Reads back a bitmap of exactly the layout that encodeBitmap writes; anything else is an error.
 Result<DecodedBitmap> decodeBitmap(std::span<const std::uint8_t> file);
 

@@ -60,20 +60,22 @@ struct FontSpec {
 };
 
 // One whole image file (a bitmap with its file header, or an icon with its directory). It holds
-// its bytes itself, or refers to bytes that outlive it: the window read from the program's own
-// built-in definition refers to its pictures where they lie, so start-up copies none of them.
+// its bytes itself, or refers to bytes that last as long as the program: the window read from
+// the program's own built-in definition refers to its pictures where they lie, so start-up
+// copies none of them.
 class ImageFile {
   public:
     ImageFile() = default;
     ImageFile(std::vector<std::uint8_t> bytes) : owned_(std::move(bytes)) {}
     ImageFile(std::initializer_list<std::uint8_t> bytes) : owned_(bytes) {}
     template <std::input_iterator It> ImageFile(It first, It last) : owned_(first, last) {}
-    static ImageFile referringTo(std::span<const std::uint8_t> bytes) {
+    static ImageFile referringTo(std::span<const std::uint8_t> lastingBytes) {
         ImageFile file;
-        file.referred_ = bytes;
+        file.referred_ = lastingBytes;
         file.refers_ = true;
         return file;
     }
+    bool refersToLastingBytes() const { return refers_; }
     // Takes a copy of bytes it only referred to, so it no longer depends on them.
     void keepOwnCopy() {
         if (refers_)

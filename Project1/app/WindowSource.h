@@ -9,7 +9,7 @@
 namespace zanthera {
 
 // The window a definition block describes, or why the block cannot be used. The model refers to
-// the block's pictures, so the block must outlive it.
+// the block's pictures, so the block must last as long as the program (the built-in one does).
 Result<WindowModel> loadWindow(std::span<const std::uint8_t> definition);
 
 } // namespace zanthera

@@ -107,8 +107,18 @@ QImage decodePicture(const ImageFile& file, double scale) {
     return image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-FormWidget::FormWidget(const FormModel& form, double scale)
-    : background_(decodePicture(form.background, scale)) {
+// The window's largest picture, a 24-bit bitmap whose bytes last as long as the program, is shown
+// from where it lies rather than decoded into a copy a third larger: at start-up every page of
+// new memory costs time. Anything else is decoded as usual.
+FormWidget::FormWidget(const FormModel& form, double scale) {
+    const Result<BitmapLayout> stored = readBitmapLayout(form.background);
+    bottomUp_ = form.background.refersToLastingBytes() && scale == 1.0 && stored &&
+                stored->depth == BitmapDepth::Bits24;
+    if (bottomUp_)
+        background_ = QImage(form.background.data() + stored->pixelOffset, stored->width,
+                             stored->height, qsizetype(stored->stride), QImage::Format_BGR888);
+    else
+        background_ = decodePicture(form.background, scale);
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (form.button26)
@@ -132,7 +142,15 @@ void FormWidget::paintEvent(QPaintEvent* event) {
         return;
     QPainter painter(this);
     const QRect part = event->rect();
-    painter.drawImage(part.topLeft(), background_, part);
+    if (!bottomUp_) {
+        painter.drawImage(part.topLeft(), background_, part);
+        return;
+    }
+    // Stored row h - 1 - y is window row y: the painter mirrors the rows into place.
+    const int h = background_.height();
+    painter.setTransform(QTransform(1, 0, 0, -1, 0, h));
+    const QRect stored(part.left(), h - 1 - part.bottom(), part.width(), part.height());
+    painter.drawImage(stored, background_, stored);
 }
 
 ResultBox::ResultBox(QWidget* parent) : QTextEdit(parent) {

@@ -27,6 +27,8 @@ class FormWidget : public QWidget {
 
   private:
     QImage background_;
+    // The background shown straight from the rows the definition stores, bottom row first.
+    bool bottomUp_ = false;
 };
 
 // The result box: several lines, text centred, and its text ending at the first NUL as a
