@@ -19,24 +19,52 @@ if [[ "$arch" == win64 ]]; then
   wine=$(command -v wine64 || { [[ -x /usr/lib/wine/wine64 ]] && echo /usr/lib/wine/wine64; } || echo wine)
 fi
 
+# Under qemu (the 32-bit prefix) the desktop and plug-and-play processes that wineboot leaves
+# behind idle without ever exiting, so waiting for the server to wind down by itself never ends.
+# The prefix is made when wineboot itself has ended; the font substitutes are written while that
+# server still runs (a new server would boot the prefix all over again), and the server is then
+# told to end, which saves the registry. Every wait is bounded.
+limit=${ZANTHERA_WINE_BOOT_SECONDS:-1800}
+give_up() {
+  wineserver -k 2>/dev/null || true
+  echo "wine-prefix.sh: $1 within $limit s: $prefix" >&2
+  exit 1
+}
+# The wineboot that makes the prefix is a process of its own: the command below only starts it,
+# and under qemu gives up waiting for it after five minutes, long before it is done.
+booting() {
+  local pid
+  for pid in $(pgrep -f 'wineboot' || true); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$prefix" && return 0
+  done
+  return 1
+}
 rm -rf "$prefix"
 mkdir -p "$(dirname "$prefix")"
 start=$(date +%s)
-"$wine" wineboot --init >/dev/null 2>&1
-wineserver -w
+status=0
+timeout "$limit" "$wine" wineboot --init >/dev/null 2>&1 || status=$?
+[[ $status -ne 124 ]] || give_up "wineboot did not make the $arch prefix"
+while booting; do
+  (($(date +%s) - start < limit)) || give_up "wineboot did not make the $arch prefix"
+  sleep 2
+done
 
 # Wine's own Tahoma and the Windows faces the program's controls and message boxes ask for have
-# no Arabic letters: map them to a face that has both Latin and Arabic.
-substitutes=$(mktemp --suffix=.reg)
-trap 'rm -f "$substitutes"' EXIT
+# no Arabic letters: map them to a face that has both Latin and Arabic. The file is written on the
+# prefix's own drive C:, whose Windows name needs no conversion.
+substitutes="$prefix/drive_c/zanthera-fonts.reg"
 {
   printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\n'
   for face in "Tahoma" "MS Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Arial" "Segoe UI"; do
     printf '"%s"="DejaVu Sans"\n' "$face"
   done
 } >"$substitutes"
-"$wine" regedit /S "$(winepath -w "$substitutes" 2>/dev/null)" >/dev/null 2>&1
-wineserver -w
+timeout "$limit" "$wine" regedit /S 'C:\zanthera-fonts.reg' >/dev/null 2>&1 ||
+  give_up "the font substitutes were not written"
+rm -f "$substitutes"
+wineserver -k
+timeout 60 wineserver -w || true
 
 touch "$prefix/.zanthera-ready"
 echo "Wine prefix ($arch) created in $(($(date +%s) - start)) s: $prefix"
