@@ -10,18 +10,15 @@ namespace zanthera::win32 {
 
 namespace {
 
-// A bitmap the size of one control, drawn on and then copied to the screen in one piece.
+// One control drawn on the canvas and then copied to the screen in one piece.
 class OffScreen {
   public:
-    OffScreen(HDC screen, const RECT& place)
-        : screen_(screen), place_(place), dc_(CreateCompatibleDC(screen)),
-          bitmap_(CreateCompatibleBitmap(screen, width(), height())),
-          old_(SelectObject(dc_, bitmap_)) {}
+    OffScreen(Canvas& canvas, HDC screen, const RECT& place)
+        : screen_(screen), place_(place), dc_(canvas.prepare(screen, width(), height())),
+          saved_(SaveDC(dc_)) {}
     ~OffScreen() {
         BitBlt(screen_, place_.left, place_.top, width(), height(), dc_, 0, 0, SRCCOPY);
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
+        RestoreDC(dc_, saved_);
     }
     OffScreen(const OffScreen&) = delete;
     OffScreen& operator=(const OffScreen&) = delete;
@@ -35,8 +32,7 @@ class OffScreen {
     HDC screen_;
     RECT place_;
     HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
+    int saved_;
 };
 
 void fill(HDC dc, const RECT& area, COLORREF colour) {
@@ -61,20 +57,47 @@ COLORREF colourOf(std::optional<StoredColour> colour, int fallbackIndex) {
     return RGB(colour->red(), colour->green(), colour->blue());
 }
 
-void paintButton(const DRAWITEMSTRUCT& item, const ButtonFace& face, int dpi) {
-    OffScreen canvas(item.hDC, item.rcItem);
+Canvas::~Canvas() {
+    if (dc_) {
+        SelectObject(dc_, unselected_);
+        DeleteDC(dc_);
+    }
+    if (bitmap_)
+        DeleteObject(bitmap_);
+    if (pictures_)
+        DeleteDC(pictures_);
+}
+
+HDC Canvas::prepare(HDC screen, int width, int height) {
+    if (!dc_) {
+        dc_ = CreateCompatibleDC(screen);
+        pictures_ = CreateCompatibleDC(screen);
+    }
+    if (width > size_.cx || height > size_.cy) {
+        size_ = {std::max(width, int(size_.cx)), std::max(height, int(size_.cy))};
+        const HBITMAP larger = CreateCompatibleBitmap(screen, size_.cx, size_.cy);
+        const HGDIOBJ previous = SelectObject(dc_, larger);
+        if (bitmap_)
+            DeleteObject(bitmap_);
+        else
+            unselected_ = previous;
+        bitmap_ = larger;
+    }
+    return dc_;
+}
+
+void paintButton(const DRAWITEMSTRUCT& item, const ButtonFace& face, int dpi, Canvas& on) {
+    OffScreen canvas(on, item.hDC, item.rcItem);
     RECT whole = canvas.whole();
     fill(canvas.dc(), whole, face.face);
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     if (face.picture) {
         const int sink = pressed ? 1 : 0;
-        const HDC picture = CreateCompatibleDC(item.hDC);
-        const HGDIOBJ old = SelectObject(picture, face.picture);
+        const HGDIOBJ old = SelectObject(on.pictures(), face.picture);
         BitBlt(canvas.dc(), centred(canvas.width(), face.pictureSize.cx) + sink,
                centred(canvas.height(), face.pictureSize.cy) + sink, face.pictureSize.cx,
-               face.pictureSize.cy, picture, 0, 0, SRCCOPY);
-        SelectObject(picture, old);
-        DeleteDC(picture);
+               face.pictureSize.cy, on.pictures(), 0, 0, SRCCOPY);
+        SelectObject(on.pictures(), old);
     }
     // A one-pixel edge, so that it hides no more of the plate than the design's frame does.
     DrawEdge(canvas.dc(), &whole, pressed ? BDR_SUNKENOUTER : BDR_RAISEDOUTER, BF_RECT);
@@ -139,8 +162,8 @@ HFONT FittingFonts::fitting(HDC dc, std::wstring_view text, int width) {
 }
 
 void paintLabel(const DRAWITEMSTRUCT& item, std::wstring_view text, const LabelFace& face,
-                FittingFonts& fonts) {
-    OffScreen canvas(item.hDC, item.rcItem);
+                FittingFonts& fonts, Canvas& on) {
+    OffScreen canvas(on, item.hDC, item.rcItem);
     RECT whole = canvas.whole();
     if (face.opaque || !face.background)
         fill(canvas.dc(), whole, face.back);

@@ -16,6 +16,30 @@ namespace zanthera::win32 {
 // and the system colour `fallbackIndex` where the control stores none.
 COLORREF colourOf(std::optional<StoredColour> colour, int fallbackIndex);
 
+// The memory DCs the controls are drawn with, made once and kept for the window's life: one holds
+// a bitmap as large as the largest control drawn so far, the other the picture being copied.
+// Making them for every control would cost GDI (and under Wine, its server) a round of calls
+// each time a label or a button is drawn.
+class Canvas {
+  public:
+    Canvas() = default;
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas();
+
+    // The drawing DC, holding a bitmap of at least width x height compatible with `screen`.
+    HDC prepare(HDC screen, int width, int height);
+    // The DC to select a picture into; valid once prepare() has run.
+    HDC pictures() const { return pictures_; }
+
+  private:
+    HDC dc_ = nullptr;
+    HDC pictures_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ unselected_ = nullptr;
+    SIZE size_{};
+};
+
 struct ButtonFace {
     HBITMAP picture = nullptr; // already at the window's scale
     SIZE pictureSize{};
@@ -24,7 +48,7 @@ struct ButtonFace {
 
 // The picture centred and clipped, on the face colour where it leaves room, inside a raised edge
 // that sinks (picture and all) while the button is held down; the focus as a dotted frame.
-void paintButton(const DRAWITEMSTRUCT& item, const ButtonFace& face, int dpi);
+void paintButton(const DRAWITEMSTRUCT& item, const ButtonFace& face, int dpi, Canvas& on);
 
 // One typeface in falling sizes, made as they are needed, so that a text that is too wide for
 // its label is shown whole in a smaller size instead of cut.
@@ -57,6 +81,6 @@ struct LabelFace {
 };
 
 void paintLabel(const DRAWITEMSTRUCT& item, std::wstring_view text, const LabelFace& face,
-                FittingFonts& fonts);
+                FittingFonts& fonts, Canvas& on);
 
 } // namespace zanthera::win32

@@ -72,13 +72,17 @@ Result<Picture> readBitmapFile(std::span<const std::uint8_t> file) {
     if (dataAt > file.size() || rowBytes * std::size_t(rows) > file.size() - dataAt)
         return Error{"a bitmap whose pixels run past the end of its file"};
     Picture picture{width, rows, std::vector<std::uint32_t>(std::size_t(width) * rows)};
+    // Every pixel lies inside the file (checked above), so the rows are read without further
+    // checks: the window's background alone is over 200,000 pixels, read while the user waits.
     const std::size_t step = depth / 8;
     for (int y = 0; y < rows; ++y) {
         // Rows are stored from the bottom unless the height is negative.
         const int stored = height > 0 ? rows - 1 - y : y;
-        const std::size_t row = dataAt + rowBytes * std::size_t(stored);
-        for (int x = 0; x < width; ++x)
-            picture.pixels[std::size_t(y) * width + x] = readLittle(file, row + x * step, 3);
+        const std::uint8_t* from = file.data() + dataAt + rowBytes * std::size_t(stored);
+        std::uint32_t* to = picture.pixels.data() + std::size_t(y) * std::size_t(width);
+        for (int x = 0; x < width; ++x, from += step)
+            to[x] =
+                std::uint32_t(from[0]) | std::uint32_t(from[1]) << 8 | std::uint32_t(from[2]) << 16;
     }
     return picture;
 }
@@ -104,8 +108,13 @@ Picture scalePicture(const Picture& picture, int width, int height) {
     return result;
 }
 
-HBITMAP makeBitmap(const Picture& picture) {
-    if (picture.pixels.empty())
+HBITMAP makeBitmap(const Picture& original, int width, int height) {
+    // At the picture's own size (96 DPI) its pixels go to GDI as they are, with no copy between.
+    Picture resized;
+    if (width != original.width || height != original.height)
+        resized = scalePicture(original, width, height);
+    const Picture& picture = resized.pixels.empty() ? original : resized;
+    if (picture.pixels.empty() || picture.width != width || picture.height != height)
         return nullptr;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);

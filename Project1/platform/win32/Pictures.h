@@ -29,8 +29,9 @@ Result<Picture> readBitmapFile(std::span<const std::uint8_t> file);
 // only, so the lettering stays sharp.
 Picture scalePicture(const Picture& picture, int width, int height);
 
-// A 32-bit DIB section holding the picture, or null when GDI cannot make one.
-HBITMAP makeBitmap(const Picture& picture);
+// A 32-bit DIB section holding the picture scaled to width x height, or null when GDI cannot
+// make one.
+HBITMAP makeBitmap(const Picture& picture, int width, int height);
 
 // The icon file's image of `size` pixels (the first image when none has that size), scaled by
 // the system to `size`; null when the file holds no usable image.

@@ -16,23 +16,17 @@ constexpr wchar_t windowClass[] = L"ZantheraForm";
 // Escape; those must not be mistaken for a click on a control.
 constexpr UINT firstControlId = 1000;
 
-// A multi-line edit control asks for the Tab key, which would trap the focus in the result box;
-// the box gives it up, so Tab walks on to the next control as it does everywhere else.
-LRESULT CALLBACK textBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(box, GWLP_USERDATA));
-    LRESULT result = CallWindowProcW(original, box, message, wParam, lParam);
-    if (message == WM_GETDLGCODE)
-        result &= ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS);
-    return result;
-}
-
-void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
+// The window's icons are its class's: Windows shows them from the window's creation on, where
+// icons set on the finished window would have it fetch and convert icons twice more.
+void registerWindowClass(HINSTANCE instance, WNDPROC procedure, HICON big, HICON small) {
     WNDCLASSEXW cls{};
     if (GetClassInfoExW(instance, windowClass, &cls))
         return;
     cls.cbSize = sizeof(cls);
     cls.lpfnWndProc = procedure;
     cls.hInstance = instance;
+    cls.hIcon = big;
+    cls.hIconSm = small;
     cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     cls.lpszClassName = windowClass;
     RegisterClassExW(&cls);
@@ -56,6 +50,9 @@ Win32Forms::Win32Forms(HINSTANCE instance) : instance_(instance) {}
 Win32Forms::~Win32Forms() {
     if (window_)
         DestroyWindow(window_);
+    // The class holds this window's icons, which go with it: a window made later registers the
+    // class again with its own.
+    UnregisterClassW(windowClass, instance_);
     for (auto& control : controls_)
         if (control.scaled)
             DeleteObject(control.scaled);
@@ -85,27 +82,37 @@ Status Win32Forms::create(const WindowModel& model) {
                          background.error().message};
         background_ = std::move(*background);
     }
-    registerWindowClass(instance_, &Win32Forms::windowProcedure);
+    bigIcon_ = makeIcon(form_.icon, GetSystemMetrics(SM_CXICON));
+    smallIcon_ = makeIcon(form_.icon, GetSystemMetrics(SM_CXSMICON));
+    registerWindowClass(instance_, &Win32Forms::windowProcedure, bigIcon_, smallIcon_);
+    // Everything is made at its final size and place at the system's DPI, so that Windows has
+    // nothing to move or redraw before the window first shows; a monitor at another scale lays
+    // it out again below.
+    dpi_ = dpiOf(nullptr);
+    const DWORD style = windowStyle(form_);
+    const RECT frame = placedFrame(style);
+    outerSize_ = {frame.right - frame.left, frame.bottom - frame.top};
     // The window procedure keeps the handle from the window's first message on; should Windows
     // give up on the window after it (no display driver under Wine, no resources left), that
     // handle is already stale and only the returned null tells.
     window_ =
-        CreateWindowExW(0, windowClass, widen(form_.caption).c_str(), windowStyle(form_),
-                        CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this);
+        CreateWindowExW(0, windowClass, widen(form_.caption).c_str(), style, frame.left, frame.top,
+                        outerSize_.cx, outerSize_.cy, nullptr, nullptr, instance_, this);
     if (!window_)
         return Error{"Windows could not create the window (error " +
                      std::to_string(GetLastError()) + ")."};
     controls_.reserve(model.controls.size());
-    for (const auto& control : model.controls)
-        if (auto created = createControl(control); !created)
+    for (const ControlModel* control : inTabOrder(model.controls))
+        if (auto created = createControl(*control); !created)
             return created;
-    orderForTab();
-    bigIcon_ = makeIcon(form_.icon, GetSystemMetrics(SM_CXICON));
-    smallIcon_ = makeIcon(form_.icon, GetSystemMetrics(SM_CXSMICON));
-    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-    layOut(dpiOf(window_));
-    placeOnScreen();
+    prepareDrawing();
+    if (const int dpi = dpiOf(window_); dpi != dpi_) {
+        layOut(dpi);
+        placeOnScreen();
+    } else if (correctClientArea(pixels(int(form_.client.width)),
+                                 pixels(int(form_.client.height)))) {
+        placeOnScreen();
+    }
     return success();
 }
 
@@ -114,6 +121,8 @@ Status Win32Forms::createControl(const ControlModel& model) {
     control.model = model;
     const auto id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(firstControlId + model.index));
     const DWORD child = WS_CHILD | WS_VISIBLE;
+    const Extents& e = model.extents;
+    const int x = pixels(e.left), y = pixels(e.top), cx = pixels(e.width), cy = pixels(e.height);
     switch (model.kind) {
     case ControlKind::Button: {
         auto picture = readBitmapFile(model.picture);
@@ -124,15 +133,15 @@ Status Win32Forms::createControl(const ControlModel& model) {
             control.picture = std::move(*picture);
         // The button's text is never drawn; it names the button to screen readers.
         control.handle = CreateWindowExW(0, L"BUTTON", widen(model.accessibleName).c_str(),
-                                         child | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 0, 0, window_, id,
-                                         instance_, nullptr);
+                                         child | WS_TABSTOP | BS_OWNERDRAW, x, y, cx, cy, window_,
+                                         id, instance_, nullptr);
         break;
     }
     case ControlKind::Label:
         control.text = widen(model.caption);
         control.handle =
             CreateWindowExW(model.borderStyle == design::fixedSingleBorder ? WS_EX_STATICEDGE : 0,
-                            L"STATIC", control.text.c_str(), child | SS_OWNERDRAW, 0, 0, 0, 0,
+                            L"STATIC", control.text.c_str(), child | SS_OWNERDRAW, x, y, cx, cy,
                             window_, id, instance_, nullptr);
         break;
     case ControlKind::TextBox: {
@@ -141,14 +150,8 @@ Status Win32Forms::createControl(const ControlModel& model) {
                                                                : ES_LEFT;
         const DWORD lines = model.textBoxOption ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
         control.handle = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", widen(model.caption).c_str(),
-                                         child | WS_TABSTOP | align | lines, 0, 0, 0, 0, window_,
+                                         child | WS_TABSTOP | align | lines, x, y, cx, cy, window_,
                                          id, instance_, nullptr);
-        if (control.handle) {
-            SetWindowLongPtrW(control.handle, GWLP_USERDATA,
-                              GetWindowLongPtrW(control.handle, GWLP_WNDPROC));
-            SetWindowLongPtrW(control.handle, GWLP_WNDPROC,
-                              reinterpret_cast<LONG_PTR>(&textBoxProcedure));
-        }
         break;
     }
     case ControlKind::Timer:
@@ -160,50 +163,63 @@ Status Win32Forms::createControl(const ControlModel& model) {
     if (windowed && !control.handle)
         return Error{"Windows could not create the control " + model.name + " (error " +
                      std::to_string(GetLastError()) + ")."};
+    // The result box and the controls without a border answer some messages themselves first.
+    const bool ownProcedure =
+        model.kind == ControlKind::TextBox || model.borderStyle != design::fixedSingleBorder;
+    if (control.handle && ownProcedure)
+        control.systemProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+            control.handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&controlProcedure)));
     controls_.push_back(std::move(control));
     return success();
 }
 
-// The dialog manager walks the controls in their z-order, so the controls are stacked in rising
-// tab index; labels hold tab indices too but never take the focus.
-void Win32Forms::orderForTab() {
-    std::vector<const Control*> order;
-    for (const auto& c : controls_)
-        if (c.handle)
-            order.push_back(&c);
-    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
-        return a->model.tabIndex.value_or(0xFFFF) < b->model.tabIndex.value_or(0xFFFF);
+// The dialog manager walks the controls in their z-order, and Windows puts each new control
+// beneath those made before it: made in rising tab index, they stand in tab order. Labels hold
+// tab indices too but never take the focus.
+std::vector<const ControlModel*> Win32Forms::inTabOrder(const std::vector<ControlModel>& controls) {
+    std::vector<const ControlModel*> order;
+    for (const auto& c : controls)
+        order.push_back(&c);
+    std::stable_sort(order.begin(), order.end(), [](const ControlModel* a, const ControlModel* b) {
+        return a->tabIndex.value_or(0xFFFF) < b->tabIndex.value_or(0xFFFF);
     });
-    for (const Control* c : order)
-        SetWindowPos(c->handle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return order;
 }
 
 // Everything at `dpi`: the 96-DPI design scaled uniformly, the pictures included, so that the
 // background still covers the client area and every plate shows as it does at 96 DPI.
 void Win32Forms::layOut(int dpi) {
     dpi_ = dpi;
+    prepareDrawing();
+    for (auto& c : controls_) {
+        const Extents& e = c.model.extents;
+        if (c.handle)
+            MoveWindow(c.handle, pixels(e.left), pixels(e.top), pixels(e.width), pixels(e.height),
+                       FALSE);
+    }
+    sizeClientArea(pixels(int(form_.client.width)), pixels(int(form_.client.height)));
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// The pictures, fonts and colours at `dpi_`.
+void Win32Forms::prepareDrawing() {
     if (scaledBackground_) {
         SelectObject(backgroundDc_, GetStockObject(NULL_BRUSH));
         DeleteObject(scaledBackground_);
     }
-    scaledBackground_ = makeBitmap(
-        scalePicture(background_, scaled(background_.width, dpi), scaled(background_.height, dpi)));
+    scaledBackground_ =
+        makeBitmap(background_, scaled(background_.width, dpi_), scaled(background_.height, dpi_));
     if (!backgroundDc_)
         backgroundDc_ = CreateCompatibleDC(nullptr);
     if (scaledBackground_)
         SelectObject(backgroundDc_, scaledBackground_);
 
-    const LOGFONTW font = interfaceFont(dpi);
+    const LOGFONTW font = interfaceFont(dpi_);
     labelFonts_.reset(font);
     if (textBoxFont_)
         DeleteObject(textBoxFont_);
     textBoxFont_ = CreateFontIndirectW(&font);
     for (auto& c : controls_) {
-        if (!c.handle)
-            continue;
-        const Extents& e = c.model.extents;
-        MoveWindow(c.handle, pixels(e.left), pixels(e.top), pixels(e.width), pixels(e.height),
-                   FALSE);
         if (c.model.kind == ControlKind::TextBox) {
             SendMessageW(c.handle, WM_SETFONT, reinterpret_cast<WPARAM>(textBoxFont_), FALSE);
             // The box's colour may be a system colour, which the user can change at any time.
@@ -213,11 +229,9 @@ void Win32Forms::layOut(int dpi) {
         }
         if (c.scaled)
             DeleteObject(c.scaled);
-        c.scaledSize = {scaled(c.picture.width, dpi), scaled(c.picture.height, dpi)};
-        c.scaled = makeBitmap(scalePicture(c.picture, c.scaledSize.cx, c.scaledSize.cy));
+        c.scaledSize = {scaled(c.picture.width, dpi_), scaled(c.picture.height, dpi_)};
+        c.scaled = makeBitmap(c.picture, c.scaledSize.cx, c.scaledSize.cy);
     }
-    sizeClientArea(pixels(int(form_.client.width)), pixels(int(form_.client.height)));
-    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // The frame's size at `dpi_` is what Windows says it is; should the frame turn out otherwise (a
@@ -228,23 +242,29 @@ void Win32Forms::sizeClientArea(int width, int height) {
     outerSize_ = {outer.right - outer.left, outer.bottom - outer.top};
     SetWindowPos(window_, nullptr, 0, 0, outerSize_.cx, outerSize_.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    correctClientArea(width, height);
+}
+
+bool Win32Forms::correctClientArea(int width, int height) {
     RECT client{};
     GetClientRect(window_, &client);
     if (client.right == width && client.bottom == height)
-        return;
+        return false;
     outerSize_.cx += width - client.right;
     outerSize_.cy += height - client.bottom;
     SetWindowPos(window_, nullptr, 0, 0, outerSize_.cx, outerSize_.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
 }
 
-void Win32Forms::placeOnScreen() {
+// The frame around the client area at `dpi_`, at the place the design gives the client area,
+// moved onto the screen's free area where it would not fit there.
+RECT Win32Forms::placedFrame(DWORD style) const {
     const int left = pixels(int(form_.client.left));
     const int top = pixels(int(form_.client.top));
-    RECT client{};
-    GetClientRect(window_, &client);
-    OffsetRect(&client, left, top);
-    const RECT outer = outerRect(client, DWORD(GetWindowLongPtrW(window_, GWL_STYLE)), 0, dpi_);
+    const RECT client{left, top, left + pixels(int(form_.client.width)),
+                      top + pixels(int(form_.client.height))};
+    const RECT outer = outerRect(client, style, 0, dpi_);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromPoint({left, top}, MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -252,7 +272,12 @@ void Win32Forms::placeOnScreen() {
     const ScreenRect placed = zanthera::placeOnScreen(
         {outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top},
         {work.left, work.top, work.right - work.left, work.bottom - work.top});
-    SetWindowPos(window_, nullptr, placed.left, placed.top, 0, 0,
+    return {placed.left, placed.top, placed.left + placed.width, placed.top + placed.height};
+}
+
+void Win32Forms::placeOnScreen() {
+    const RECT frame = placedFrame(DWORD(GetWindowLongPtrW(window_, GWL_STYLE)));
+    SetWindowPos(window_, nullptr, frame.left, frame.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

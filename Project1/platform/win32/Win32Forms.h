@@ -47,14 +47,19 @@ class Win32Forms final : public FormsEngine {
         SIZE scaledSize{};
         std::wstring text; // what a label shows
         UINT_PTR timer = 0;
+        WNDPROC systemProcedure = nullptr; // where the engine's own procedure comes first
     };
 
     static LRESULT CALLBACK windowProcedure(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK controlProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     Status createControl(const ControlModel& model);
-    void orderForTab();
+    static std::vector<const ControlModel*> inTabOrder(const std::vector<ControlModel>& controls);
     void layOut(int dpi);
+    void prepareDrawing();
     void sizeClientArea(int width, int height);
+    bool correctClientArea(int width, int height);
+    RECT placedFrame(DWORD style) const;
     void placeOnScreen();
     void paintWindow();
     void drawItem(const DRAWITEMSTRUCT& item);
@@ -74,6 +79,7 @@ class Win32Forms final : public FormsEngine {
     HFONT textBoxFont_ = nullptr;
     HBRUSH textBoxBrush_ = nullptr;
     FittingFonts labelFonts_;
+    Canvas canvas_;
     std::vector<Control> controls_;
     HWND window_ = nullptr;
     HWND lastFocus_ = nullptr;

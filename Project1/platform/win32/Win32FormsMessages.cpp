@@ -30,6 +30,24 @@ LRESULT CALLBACK Win32Forms::windowProcedure(HWND window, UINT message, WPARAM w
                 : DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Ahead of the system's procedure for two kinds of control. A multi-line edit control asks for
+// the Tab key, which would trap the focus in the result box: the box gives it up, so Tab walks on
+// to the next control as it does everywhere else. A control without a border has no frame to
+// paint, yet Windows would fetch a device context to paint it each time the window is shown.
+LRESULT CALLBACK Win32Forms::controlProcedure(HWND handle, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+    auto* self = reinterpret_cast<Win32Forms*>(GetWindowLongPtrW(GetParent(handle), GWLP_USERDATA));
+    const Control* c = self ? self->byId(UINT(GetDlgCtrlID(handle))) : nullptr;
+    if (!c || !c->systemProcedure)
+        return DefWindowProcW(handle, message, wParam, lParam);
+    if (message == WM_NCPAINT && c->model.kind != ControlKind::TextBox)
+        return 0;
+    LRESULT result = CallWindowProcW(c->systemProcedure, handle, message, wParam, lParam);
+    if (message == WM_GETDLGCODE)
+        result &= ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+    return result;
+}
+
 LRESULT Win32Forms::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
@@ -125,7 +143,7 @@ void Win32Forms::drawItem(const DRAWITEMSTRUCT& item) {
         return;
     if (c->model.kind == ControlKind::Button) {
         paintButton(item, {c->scaled, c->scaledSize, colourOf(c->model.backColour, COLOR_BTNFACE)},
-                    dpi_);
+                    dpi_, canvas_);
     } else if (c->model.kind == ControlKind::Label) {
         LabelFace face;
         face.opaque = c->model.backStyle != design::transparent;
@@ -133,7 +151,7 @@ void Win32Forms::drawItem(const DRAWITEMSTRUCT& item) {
         face.background = backgroundDc_;
         face.origin = {pixels(c->model.extents.left), pixels(c->model.extents.top)};
         face.alignment = textAlignment(c->model.alignment);
-        paintLabel(item, c->text, face, labelFonts_);
+        paintLabel(item, c->text, face, labelFonts_, canvas_);
     }
 }
 
