@@ -53,7 +53,7 @@ std::uint32_t blend(const std::vector<Tap>& taps, auto pixelAt) {
 
 } // namespace
 
-Result<Picture> readBitmapFile(std::span<const std::uint8_t> file) {
+Result<BitmapShape> bitmapShape(std::span<const std::uint8_t> file) {
     constexpr std::size_t headers = 54;
     if (file.size() < headers || file[0] != 'B' || file[1] != 'M')
         return Error{"not a bitmap file"};
@@ -67,18 +67,27 @@ Result<Picture> readBitmapFile(std::span<const std::uint8_t> file) {
     if (width <= 0 || width > largestSide || height == 0 || height > largestSide ||
         height < -largestSide)
         return Error{"a bitmap of impossible size"};
-    const int rows = std::abs(height);
-    const std::size_t rowBytes = (std::size_t(width) * depth + 31) / 32 * 4;
-    if (dataAt > file.size() || rowBytes * std::size_t(rows) > file.size() - dataAt)
+    BitmapShape shape{width,      std::abs(height), height > 0,
+                      int(depth), dataAt,           (std::size_t(width) * depth + 31) / 32 * 4};
+    if (dataAt > file.size() || shape.rowBytes * std::size_t(shape.height) > file.size() - dataAt)
         return Error{"a bitmap whose pixels run past the end of its file"};
+    return shape;
+}
+
+Result<Picture> readBitmapFile(std::span<const std::uint8_t> file) {
+    const auto shape = bitmapShape(file);
+    if (!shape)
+        return shape.error();
+    const int width = shape->width, rows = shape->height;
     Picture picture{width, rows, std::vector<std::uint32_t>(std::size_t(width) * rows)};
     // Every pixel lies inside the file (checked above), so the rows are read without further
-    // checks: the window's background alone is over 200,000 pixels, read while the user waits.
-    const std::size_t step = depth / 8;
+    // checks.
+    const std::size_t step = std::size_t(shape->depth) / 8;
     for (int y = 0; y < rows; ++y) {
         // Rows are stored from the bottom unless the height is negative.
-        const int stored = height > 0 ? rows - 1 - y : y;
-        const std::uint8_t* from = file.data() + dataAt + rowBytes * std::size_t(stored);
+        const int stored = shape->bottomUp ? rows - 1 - y : y;
+        const std::uint8_t* from =
+            file.data() + shape->dataAt + shape->rowBytes * std::size_t(stored);
         std::uint32_t* to = picture.pixels.data() + std::size_t(y) * std::size_t(width);
         for (int x = 0; x < width; ++x, from += step)
             to[x] =
@@ -108,25 +117,50 @@ Picture scalePicture(const Picture& picture, int width, int height) {
     return result;
 }
 
-HBITMAP makeBitmap(const Picture& original, int width, int height) {
-    // At the picture's own size (96 DPI) its pixels go to GDI as they are, with no copy between.
-    Picture resized;
-    if (width != original.width || height != original.height)
-        resized = scalePicture(original, width, height);
-    const Picture& picture = resized.pixels.empty() ? original : resized;
-    if (picture.pixels.empty() || picture.width != width || picture.height != height)
-        return nullptr;
+namespace {
+
+// A DIB section of width x height pixels at `depth` bits, rows from the top unless `bottomUp`.
+HBITMAP dibSection(int width, int height, int depth, bool bottomUp, void** bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height; // rows from the top
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = bottomUp ? height : -height;
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biBitCount = static_cast<WORD>(depth);
     info.bmiHeader.biCompression = BI_RGB;
+    *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+    if (bitmap && !*bits) {
+        DeleteObject(bitmap);
+        return nullptr;
+    }
+    return bitmap;
+}
+
+} // namespace
+
+HBITMAP makeBitmap(std::span<const std::uint8_t> file, int width, int height) {
+    const auto shape = bitmapShape(file);
+    if (!shape || width <= 0 || height <= 0)
+        return nullptr;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits)
-        std::memcpy(bits, picture.pixels.data(), picture.pixels.size() * sizeof(std::uint32_t));
+    // At the picture's own size (96 DPI) GDI takes the rows as the file stores them, in one copy:
+    // nothing is decoded while the user waits for the window.
+    if (width == shape->width && height == shape->height) {
+        const HBITMAP bitmap = dibSection(width, height, shape->depth, shape->bottomUp, &bits);
+        if (bitmap)
+            std::memcpy(bits, file.data() + shape->dataAt, shape->rowBytes * std::size_t(height));
+        return bitmap;
+    }
+    const auto picture = readBitmapFile(file);
+    if (!picture)
+        return nullptr;
+    const Picture resized = scalePicture(*picture, width, height);
+    if (resized.pixels.empty())
+        return nullptr;
+    const HBITMAP bitmap = dibSection(width, height, 32, false, &bits);
+    if (bitmap)
+        std::memcpy(bits, resized.pixels.data(), resized.pixels.size() * sizeof(std::uint32_t));
     return bitmap;
 }
 

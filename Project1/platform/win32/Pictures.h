@@ -20,8 +20,21 @@ struct Picture {
     std::vector<std::uint32_t> pixels;
 };
 
-// An uncompressed 24- or 32-bit bitmap file; anything else, or a file whose sizes do not add up,
-// is an error naming what is wrong.
+// Where an uncompressed 24- or 32-bit bitmap file keeps its pixels: `height` rows of `rowBytes`
+// from `dataAt`, the bottom row first when `bottomUp`.
+struct BitmapShape {
+    int width = 0;
+    int height = 0;
+    bool bottomUp = true;
+    int depth = 24;
+    std::size_t dataAt = 0;
+    std::size_t rowBytes = 0;
+};
+// The shape of a bitmap file whose every row lies inside it; anything else, or a file whose sizes
+// do not add up, is an error naming what is wrong.
+Result<BitmapShape> bitmapShape(std::span<const std::uint8_t> file);
+
+// The pixels of a bitmap file that bitmapShape accepts.
 Result<Picture> readBitmapFile(std::span<const std::uint8_t> file);
 
 // The picture resampled to width x height, each new pixel the average of the old pixels it
@@ -29,9 +42,9 @@ Result<Picture> readBitmapFile(std::span<const std::uint8_t> file);
 // only, so the lettering stays sharp.
 Picture scalePicture(const Picture& picture, int width, int height);
 
-// A 32-bit DIB section holding the picture scaled to width x height, or null when GDI cannot
-// make one.
-HBITMAP makeBitmap(const Picture& picture, int width, int height);
+// A DIB section holding the bitmap file's picture scaled to width x height, or null when the file
+// is unusable or GDI cannot make one.
+HBITMAP makeBitmap(std::span<const std::uint8_t> file, int width, int height);
 
 // The icon file's image of `size` pixels (the first image when none has that size), scaled by
 // the system to `size`; null when the file holds no usable image.

@@ -76,11 +76,11 @@ Status Win32Forms::create(const WindowModel& model) {
         return Error{"The window has already been created."};
     form_ = model.form;
     if (!form_.background.empty()) {
-        auto background = readBitmapFile(form_.background);
+        const auto background = bitmapShape(form_.background.bytes());
         if (!background)
             return Error{"The window's background picture is unusable: " +
                          background.error().message};
-        background_ = std::move(*background);
+        backgroundSize_ = {background->width, background->height};
     }
     bigIcon_ = makeIcon(form_.icon, GetSystemMetrics(SM_CXICON));
     smallIcon_ = makeIcon(form_.icon, GetSystemMetrics(SM_CXSMICON));
@@ -125,12 +125,12 @@ Status Win32Forms::createControl(const ControlModel& model) {
     const int x = pixels(e.left), y = pixels(e.top), cx = pixels(e.width), cy = pixels(e.height);
     switch (model.kind) {
     case ControlKind::Button: {
-        auto picture = readBitmapFile(model.picture);
+        const auto picture = bitmapShape(model.picture.bytes());
         if (!model.picture.empty() && !picture)
             return Error{"The picture of " + model.name +
                          " is unusable: " + picture.error().message};
         if (picture)
-            control.picture = std::move(*picture);
+            control.pictureSize = {picture->width, picture->height};
         // The button's text is never drawn; it names the button to screen readers.
         control.handle = CreateWindowExW(0, L"BUTTON", widen(model.accessibleName).c_str(),
                                          child | WS_TABSTOP | BS_OWNERDRAW, x, y, cx, cy, window_,
@@ -207,8 +207,8 @@ void Win32Forms::prepareDrawing() {
         SelectObject(backgroundDc_, GetStockObject(NULL_BRUSH));
         DeleteObject(scaledBackground_);
     }
-    scaledBackground_ =
-        makeBitmap(background_, scaled(background_.width, dpi_), scaled(background_.height, dpi_));
+    scaledBackground_ = makeBitmap(form_.background.bytes(), scaled(backgroundSize_.cx, dpi_),
+                                   scaled(backgroundSize_.cy, dpi_));
     if (!backgroundDc_)
         backgroundDc_ = CreateCompatibleDC(nullptr);
     if (scaledBackground_)
@@ -229,8 +229,8 @@ void Win32Forms::prepareDrawing() {
         }
         if (c.scaled)
             DeleteObject(c.scaled);
-        c.scaledSize = {scaled(c.picture.width, dpi_), scaled(c.picture.height, dpi_)};
-        c.scaled = makeBitmap(c.picture, c.scaledSize.cx, c.scaledSize.cy);
+        c.scaledSize = {scaled(c.pictureSize.cx, dpi_), scaled(c.pictureSize.cy, dpi_)};
+        c.scaled = makeBitmap(c.model.picture.bytes(), c.scaledSize.cx, c.scaledSize.cy);
     }
 }
 

@@ -42,7 +42,7 @@ class Win32Forms final : public FormsEngine {
     struct Control {
         ControlModel model;
         HWND handle = nullptr;
-        Picture picture; // as stored, at 96 DPI
+        SIZE pictureSize{}; // the stored picture's, at 96 DPI
         HBITMAP scaled = nullptr;
         SIZE scaledSize{};
         std::wstring text; // what a label shows
@@ -71,7 +71,7 @@ class Win32Forms final : public FormsEngine {
 
     HINSTANCE instance_;
     FormModel form_;
-    Picture background_;
+    SIZE backgroundSize_{}; // the stored background's, at 96 DPI
     HBITMAP scaledBackground_ = nullptr;
     HDC backgroundDc_ = nullptr;
     HICON bigIcon_ = nullptr;

@@ -125,10 +125,10 @@ LRESULT Win32Forms::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void Win32Forms::paintWindow() {
     PAINTSTRUCT paint{};
     const HDC dc = BeginPaint(window_, &paint);
-    BitBlt(dc, 0, 0, scaled(background_.width, dpi_), scaled(background_.height, dpi_),
+    BitBlt(dc, 0, 0, scaled(backgroundSize_.cx, dpi_), scaled(backgroundSize_.cy, dpi_),
            backgroundDc_, 0, 0, SRCCOPY);
     // The window's own colour shows only where no picture lies.
-    ExcludeClipRect(dc, 0, 0, scaled(background_.width, dpi_), scaled(background_.height, dpi_));
+    ExcludeClipRect(dc, 0, 0, scaled(backgroundSize_.cx, dpi_), scaled(backgroundSize_.cy, dpi_));
     const HBRUSH own = CreateSolidBrush(colourOf(form_.colour, COLOR_BTNFACE));
     RECT client{};
     GetClientRect(window_, &client);
