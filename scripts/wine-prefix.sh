@@ -21,9 +21,10 @@ fi
 
 # Under qemu (the 32-bit prefix) the desktop and plug-and-play processes that wineboot leaves
 # behind idle without ever exiting, so waiting for the server to wind down by itself never ends.
-# The prefix is made when wineboot itself has ended; the font substitutes are written while that
-# server still runs (a new server would boot the prefix all over again), and the server is then
-# told to end, which saves the registry. Every wait is bounded.
+# One server, kept up on purpose, serves the whole creation: the prefix is made when wineboot
+# itself has ended, the font substitutes are written in the same server (a new one would boot the
+# prefix all over again), and the server is then told to end, which saves the registry. Every
+# wait is bounded.
 limit=${ZANTHERA_WINE_BOOT_SECONDS:-1800}
 give_up() {
   wineserver -k 2>/dev/null || true
@@ -35,13 +36,14 @@ give_up() {
 booting() {
   local pid
   for pid in $(pgrep -f 'wineboot' || true); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$prefix" && return 0
+    { tr '\0' '\n' <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$prefix"; } 2>/dev/null && return 0
   done
   return 1
 }
 rm -rf "$prefix"
-mkdir -p "$(dirname "$prefix")"
+mkdir -p "$prefix"
 start=$(date +%s)
+wineserver -p
 status=0
 timeout "$limit" "$wine" wineboot --init >/dev/null 2>&1 || status=$?
 [[ $status -ne 124 ]] || give_up "wineboot did not make the $arch prefix"
