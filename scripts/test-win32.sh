@@ -23,6 +23,6 @@ fi
 start=$(date +%s)
 ZANTHERA_WINE_PREFIX="$windows/wineprefix32" ZANTHERA_WINE_EXE="$windows/zanthera.exe" \
   ZANTHERA_WINE_HELPERS="$build/windows-helpers/i686" ZANTHERA_WINE_LOADER=wine \
-  ZANTHERA_WINE_PATIENCE=${ZANTHERA_WINE_PATIENCE:-10} \
+  ZANTHERA_WINE_PATIENCE=${ZANTHERA_WINE_PATIENCE:-30} \
   "$build/tests/wine/windows_tests" --gtest_filter='*UnderWine*'
 echo "32-bit Windows program tests: $(($(date +%s) - start)) s"

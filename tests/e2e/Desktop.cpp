@@ -12,9 +12,16 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
+
 namespace zanthera::e2e {
 
 namespace {
+
+// How long a click or a key press is given to take effect. The 32-bit Windows program, run through
+// qemu by make test-win32, answers many times more slowly; that run sets ZANTHERA_WINE_PATIENCE.
+const unsigned long settleMs =
+    150ul * unsigned(std::max(1, qEnvironmentVariableIntValue("ZANTHERA_WINE_PATIENCE")));
 
 // Every X call goes through its own connection, so a failure in one test never leaves another
 // with a broken one.
@@ -151,13 +158,13 @@ void RunningProgram::click(unsigned long window, std::string_view control, doubl
     const QPoint at = QPoint((e.left + e.width / 2) / 15, (e.top + e.height / 2) / 15) * scale;
     run({"xdotool", "mousemove", "--sync", "--window", QString::number(window),
          QString::number(at.x()), QString::number(at.y()), "click", "1"});
-    QThread::msleep(150);
+    QThread::msleep(settleMs);
 }
 
 void RunningProgram::key(unsigned long window, const QString& keys) {
     run({"xdotool", "windowfocus", "--sync", QString::number(window)});
     run({"xdotool", "key", "--clearmodifiers", keys});
-    QThread::msleep(150);
+    QThread::msleep(settleMs);
 }
 
 QString RunningProgram::clipboard() const {
