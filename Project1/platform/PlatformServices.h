@@ -24,6 +24,11 @@ struct TimeOfDay {
     friend bool operator==(const TimeOfDay&, const TimeOfDay&) = default;
 };
 
+struct LocalTime {
+    CalendarDate date;
+    TimeOfDay time;
+};
+
 // The screen's real size in physical pixels, whatever scale the desktop draws at.
 struct ScreenPixels {
     int width = 0;
@@ -65,8 +70,9 @@ class PlatformServices {
     // The primary screen's width and height in physical pixels.
     virtual ScreenPixels screenPixels() = 0;
 
-    virtual CalendarDate today() = 0;
-    virtual TimeOfDay now() = 0;
+    // Today's date and the time of day in the system's time zone, from one reading of the clock,
+    // so that a tick at midnight never pairs the new date with the old day's time.
+    virtual LocalTime localTime() = 0;
     // The user's short date format, and the time of day with seconds in the user's own way of
     // writing times, kept as short as the short time format so it fits the panel's label.
     virtual std::string dateText(const CalendarDate& date) = 0;

@@ -66,8 +66,7 @@ class FakeServices : public PlatformServices {
         return serial;
     }
     ScreenPixels screenPixels() override { return screen; }
-    CalendarDate today() override { return date; }
-    TimeOfDay now() override { return time; }
+    LocalTime localTime() override { return {date, time}; }
     std::string dateText(const CalendarDate& d) override {
         return std::to_string(d.day) + "/" + std::to_string(d.month) + "/" + std::to_string(d.year);
     }

@@ -791,6 +791,22 @@ TEST(PosixSystem, MillisecondsSinceStartAgreeWithTheKernelsUptime) {
     EXPECT_GE(system.millisecondsSinceStart(), milliseconds);
 }
 
+// Every reading looks the time zone up again, so the clock follows a change of zone at once.
+TEST(PosixSystem, LocalTimeFollowsAChangeOfTimeZone) {
+    PosixSystem system;
+    const char* zone = std::getenv("TZ");
+    const std::string saved = zone ? zone : "";
+    const auto minuteOfDay = [&](const char* tz) {
+        ::setenv("TZ", tz, 1);
+        const TimeOfDay time = system.localTime().time;
+        return time.hour * 60 + time.minute;
+    };
+    const int utc = minuteOfDay("UTC0");
+    const int shift = (minuteOfDay("<+14>-14") - utc + 1440) % 1440;
+    zone ? ::setenv("TZ", saved.c_str(), 1) : ::unsetenv("TZ");
+    EXPECT_TRUE(shift == 840 || shift == 841) << shift; // a minute may turn between the two
+}
+
 std::string systemSays(const std::vector<std::string>& argv) {
     return readProgramOutput(argv, std::chrono::seconds(10)).value();
 }

@@ -163,6 +163,16 @@ std::uint64_t PosixSystem::millisecondsSinceStart() {
            static_cast<std::uint64_t>(now.tv_nsec) / 1'000'000u;
 }
 
+LocalTime PosixSystem::localTime() {
+    ::tzset();
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (!::localtime_r(&now, &local))
+        return {};
+    return {{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday},
+            {local.tm_hour, local.tm_min, local.tm_sec}};
+}
+
 Result<std::int32_t> PosixSystem::volumeSerial(std::string_view drive) {
     if (Status drivePresent = checkSystemDrive(drive); !drivePresent) {
         return drivePresent.error();

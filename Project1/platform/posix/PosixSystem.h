@@ -3,6 +3,7 @@
 // show. The Qt side forwards to it; it knows nothing of Qt.
 #pragma once
 
+#include "platform/PlatformServices.h"
 #include "platform/Result.h"
 #include "platform/posix/ChildProcess.h"
 #include "platform/posix/Desktop.h"
@@ -69,6 +70,10 @@ class PosixSystem {
 
     // Milliseconds since boot, time spent suspended included, as Windows counts them.
     std::uint64_t millisecondsSinceStart();
+
+    // The date and time of day in the system's time zone, looked up again on every call (the C
+    // library checks TZ and /etc/localtime), so a change of zone shows on the next tick.
+    LocalTime localTime();
 
     // The serial of the volume holding the root directory, for drive "c:\".
     Result<std::int32_t> volumeSerial(std::string_view drive);

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDate>
-#include <QDateTime>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QScreen>
@@ -189,18 +188,17 @@ ScreenPixels DesktopServices::screenPixels() {
     return {size.width(), size.height()};
 }
 
-CalendarDate DesktopServices::today() {
-    const QDate d = QDate::currentDate();
-    return {d.year(), d.month(), d.day()};
+LocalTime DesktopServices::localTime() {
+    return system_.localTime();
 }
 
-TimeOfDay DesktopServices::now() {
-    const QTime t = QTime::currentTime();
-    return {t.hour(), t.minute(), t.second()};
-}
-
+// The clock asks for the date, the month's name and the minutes every second; they change once
+// a day or a minute, so each answer is kept until its question changes.
 std::string DesktopServices::dateText(const CalendarDate& date) {
-    return locale_.toString(toQDate(date), QLocale::ShortFormat).toStdString();
+    if (!lastDate_ || lastDate_->first != date)
+        lastDate_.emplace(date,
+                          locale_.toString(toQDate(date), QLocale::ShortFormat).toStdString());
+    return lastDate_->second;
 }
 
 std::string DesktopServices::timeText(const TimeOfDay& time) {
@@ -214,13 +212,19 @@ int DesktopServices::weekday(const CalendarDate& date) {
 }
 
 std::string DesktopServices::monthName(int month) {
-    return locale_.standaloneMonthName(month, QLocale::LongFormat).toStdString();
+    if (!lastMonth_ || lastMonth_->first != month)
+        lastMonth_.emplace(month,
+                           locale_.standaloneMonthName(month, QLocale::LongFormat).toStdString());
+    return lastMonth_->second;
 }
 
 std::string DesktopServices::numberText(double value) {
     // std::round takes halves away from zero; the locale writes the digits, so the minutes use
     // the same Arabic-Indic or Persian digits as the time and the date beside them.
-    return locale_.toString(static_cast<qlonglong>(std::round(value))).toStdString();
+    const auto whole = static_cast<qlonglong>(std::round(value));
+    if (!lastNumber_ || lastNumber_->first != whole)
+        lastNumber_.emplace(whole, locale_.toString(whole).toStdString());
+    return lastNumber_->second;
 }
 
 } // namespace zanthera::qt

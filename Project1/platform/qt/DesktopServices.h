@@ -8,6 +8,9 @@
 #include <QLocale>
 
 #include <functional>
+#include <optional>
+#include <string>
+#include <utility>
 
 class QWidget;
 
@@ -26,8 +29,7 @@ class DesktopServices final : public PlatformServices {
     std::uint64_t millisecondsSinceStart() override;
     Result<std::int32_t> volumeSerial(std::string_view drive) override;
     ScreenPixels screenPixels() override;
-    CalendarDate today() override;
-    TimeOfDay now() override;
+    LocalTime localTime() override;
     std::string dateText(const CalendarDate& date) override;
     std::string timeText(const TimeOfDay& time) override;
     int weekday(const CalendarDate& date) override;
@@ -39,6 +41,9 @@ class DesktopServices final : public PlatformServices {
     QLocale locale_;
     QString timeFormat_;
     std::function<QWidget*()> owner_;
+    std::optional<std::pair<CalendarDate, std::string>> lastDate_;
+    std::optional<std::pair<int, std::string>> lastMonth_;
+    std::optional<std::pair<qlonglong, std::string>> lastNumber_;
 };
 
 // The locale's short time format with the seconds added after the minutes, without any

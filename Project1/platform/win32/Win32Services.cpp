@@ -150,16 +150,10 @@ ScreenPixels Win32Services::screenPixels() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-CalendarDate Win32Services::today() {
+LocalTime Win32Services::localTime() {
     SYSTEMTIME st{};
     GetLocalTime(&st);
-    return {st.wYear, st.wMonth, st.wDay};
-}
-
-TimeOfDay Win32Services::now() {
-    SYSTEMTIME st{};
-    GetLocalTime(&st);
-    return {st.wHour, st.wMinute, st.wSecond};
+    return {{st.wYear, st.wMonth, st.wDay}, {st.wHour, st.wMinute, st.wSecond}};
 }
 
 std::string Win32Services::dateText(const CalendarDate& date) {

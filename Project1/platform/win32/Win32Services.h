@@ -25,8 +25,7 @@ class Win32Services final : public PlatformServices {
     std::uint64_t millisecondsSinceStart() override;
     Result<std::int32_t> volumeSerial(std::string_view drive) override;
     ScreenPixels screenPixels() override;
-    CalendarDate today() override;
-    TimeOfDay now() override;
+    LocalTime localTime() override;
     std::string dateText(const CalendarDate& date) override;
     std::string timeText(const TimeOfDay& time) override;
     int weekday(const CalendarDate& date) override;
