@@ -8,6 +8,7 @@
 #include "panel/Panel.h"
 #include "platform/qt/ControlWidgets.h"
 #include "platform/qt/DesktopServices.h"
+#include "platform/qt/PanelLabel.h"
 #include "platform/qt/QtForms.h"
 
 #include <QAccessible>
@@ -316,9 +317,9 @@ TEST(DesktopCaptions, EveryFixedCaptionFitsItsLabel) {
     for (const auto& row : design::controls) {
         if (row.role != design::Role::CaptionLabel)
             continue;
-        QLabel label(QString::fromUtf8(row.text.data(), qsizetype(row.text.size())), &parent);
+        PanelLabel label(&parent);
         label.setGeometry(0, 0, row.extents.width / 15, row.extents.height / 15);
-        fitCaption(&label);
+        label.showText(QString::fromUtf8(row.text.data(), qsizetype(row.text.size())));
         EXPECT_LE(QFontMetrics(label.font()).horizontalAdvance(label.text()),
                   label.contentsRect().width())
             << row.name;

@@ -2,6 +2,7 @@
 
 #include "Form1/ControlTable.h"
 #include "Form1/ImageFiles.h"
+#include "PanelLabel.h"
 #include "PictureButton.h"
 
 #include <QApplication>
@@ -177,8 +178,8 @@ PictureButton* makeButton(const ControlModel& control, QWidget* parent, double s
     return button;
 }
 
-QLabel* makeLabel(const ControlModel& control, QWidget* parent) {
-    auto* label = new QLabel(QString::fromStdString(control.caption), parent);
+PanelLabel* makeLabel(const ControlModel& control, QWidget* parent) {
+    auto* label = new PanelLabel(parent);
     label->setAlignment(alignmentOf(control.alignment));
     label->setFocusPolicy(Qt::NoFocus);
     if (control.borderStyle == design::fixedSingleBorder)
@@ -188,19 +189,6 @@ QLabel* makeLabel(const ControlModel& control, QWidget* parent) {
     if (opaque && control.backColour)
         fillWith(label, QPalette::Window, colourOf(*control.backColour));
     return label;
-}
-
-void fitCaption(QLabel* label) {
-    constexpr qreal smallestPoint = 4.0;
-    const int room = label->contentsRect().width();
-    // Start again from the window's own font each time, so a short text after a long one is
-    // shown at full size again.
-    QFont font = label->parentWidget() ? label->parentWidget()->font() : label->font();
-    while (QFontMetrics(font).horizontalAdvance(label->text()) > room &&
-           font.pointSizeF() > smallestPoint)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    if (font != label->font())
-        label->setFont(font);
 }
 
 ResultBox* makeTextBox(const ControlModel& control, QWidget* parent) {

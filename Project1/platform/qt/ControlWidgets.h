@@ -5,7 +5,6 @@
 
 #include <QColor>
 #include <QImage>
-#include <QLabel>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -13,6 +12,7 @@
 
 namespace zanthera::qt {
 
+class PanelLabel;
 class PictureButton;
 
 // The window itself: its background picture drawn from the client area's top-left corner, over
@@ -48,12 +48,8 @@ QColor colourOf(StoredColour colour);
 QImage decodePicture(const ImageFile& file, double scale);
 
 PictureButton* makeButton(const ControlModel& control, QWidget* parent, double scale);
-QLabel* makeLabel(const ControlModel& control, QWidget* parent);
+// The label is empty until its text is shown, which needs its place for the fitting.
+PanelLabel* makeLabel(const ControlModel& control, QWidget* parent);
 ResultBox* makeTextBox(const ControlModel& control, QWidget* parent);
-
-// Shrinks a label's font until its text fits: the design's labels were sized for a smaller
-// interface font than most Linux desktops use, and some locales' month names and times are
-// long; a cut caption or value reads badly.
-void fitCaption(QLabel* label);
 
 } // namespace zanthera::qt

@@ -3,6 +3,7 @@
 #include "ControlWidgets.h"
 #include "Form1/ControlTable.h"
 #include "Form1/WindowPlacement.h"
+#include "PanelLabel.h"
 #include "PictureButton.h"
 
 #include <QAccessible>
@@ -44,7 +45,16 @@ QPoint placeOnScreen(QPoint designed, QSize size) {
     return {placed.left, placed.top};
 }
 
+constexpr char noSharedMemory[] = "QT_XCB_NO_MITSHM";
+
 } // namespace
+
+std::function<void()> sendPixelsInRequests() {
+    if (qEnvironmentVariableIsSet(noSharedMemory))
+        return [] {};
+    qputenv(noSharedMemory, "1");
+    return [] { qunsetenv(noSharedMemory); };
+}
 
 QtForms::QtForms(double logicalDpi) : dpi_(logicalDpi) {
     static const bool factoryInstalled = (QAccessible::installFactory(formAccessible), true);
@@ -117,8 +127,8 @@ void QtForms::createControl(const ControlModel& control) {
         widget->setGeometry(place);
         widget->setFixedSize(place.size());
     }
-    if (auto* label = qobject_cast<QLabel*>(object)) {
-        fitCaption(label);
+    if (auto* label = dynamic_cast<PanelLabel*>(object)) {
+        label->showText(QString::fromStdString(control.caption));
         captions_[label] = control.caption;
     }
     object->setObjectName(QString::fromStdString(control.name));
@@ -184,7 +194,7 @@ template <typename T> T* QtForms::find(std::string_view name) const {
 }
 
 Status QtForms::setCaption(std::string_view label, std::string_view text) {
-    auto* widget = find<QLabel>(label);
+    auto* widget = find<PanelLabel>(label);
     if (!widget)
         return Error{"The window has no label named " + std::string(label) + "."};
     // The clock writes every label every second; one whose text is unchanged costs nothing.
@@ -192,8 +202,7 @@ Status QtForms::setCaption(std::string_view label, std::string_view text) {
     if (shown == text)
         return success();
     shown.assign(text);
-    widget->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
-    fitCaption(widget);
+    widget->showText(QString::fromUtf8(text.data(), qsizetype(text.size())));
     return success();
 }
 

@@ -87,7 +87,9 @@ int runProgram(int argc, char* argv[], std::span<const std::uint8_t> definition)
     std::vector<std::pair<QtMsgType, QString>> held;
     heldMessages = &held;
     qtHandler = qInstallMessageHandler(holdStartupMessage);
+    const auto restoreEnvironment = qt::sendPixelsInRequests();
     QApplication app(argc, argv);
+    restoreEnvironment();
     qInstallMessageHandler(qtHandler);
     for (const auto& [type, message] : held)
         qt_message_output(type, QMessageLogContext(), message);
