@@ -195,10 +195,8 @@ LocalTime DesktopServices::localTime() {
 // The clock asks for the date, the month's name and the minutes every second; they change once
 // a day or a minute, so each answer is kept until its question changes.
 std::string DesktopServices::dateText(const CalendarDate& date) {
-    if (!lastDate_ || lastDate_->first != date)
-        lastDate_.emplace(date,
-                          locale_.toString(toQDate(date), QLocale::ShortFormat).toStdString());
-    return lastDate_->second;
+    return lastDate_(
+        date, [&] { return locale_.toString(toQDate(date), QLocale::ShortFormat).toStdString(); });
 }
 
 std::string DesktopServices::timeText(const TimeOfDay& time) {
@@ -212,19 +210,16 @@ int DesktopServices::weekday(const CalendarDate& date) {
 }
 
 std::string DesktopServices::monthName(int month) {
-    if (!lastMonth_ || lastMonth_->first != month)
-        lastMonth_.emplace(month,
-                           locale_.standaloneMonthName(month, QLocale::LongFormat).toStdString());
-    return lastMonth_->second;
+    return lastMonth_(month, [&] {
+        return locale_.standaloneMonthName(month, QLocale::LongFormat).toStdString();
+    });
 }
 
 std::string DesktopServices::numberText(double value) {
     // std::round takes halves away from zero; the locale writes the digits, so the minutes use
     // the same Arabic-Indic or Persian digits as the time and the date beside them.
     const auto whole = static_cast<qlonglong>(std::round(value));
-    if (!lastNumber_ || lastNumber_->first != whole)
-        lastNumber_.emplace(whole, locale_.toString(whole).toStdString());
-    return lastNumber_->second;
+    return lastNumber_(whole, [&] { return locale_.toString(whole).toStdString(); });
 }
 
 } // namespace zanthera::qt

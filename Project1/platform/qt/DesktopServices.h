@@ -10,7 +10,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <utility>
 
 class QWidget;
 
@@ -41,9 +40,21 @@ class DesktopServices final : public PlatformServices {
     QLocale locale_;
     QString timeFormat_;
     std::function<QWidget*()> owner_;
-    std::optional<std::pair<CalendarDate, std::string>> lastDate_;
-    std::optional<std::pair<int, std::string>> lastMonth_;
-    std::optional<std::pair<qlonglong, std::string>> lastNumber_;
+    // The last text made for a question, kept until the question changes.
+    template <typename Question> struct LastText {
+        std::optional<Question> question;
+        std::string text;
+        const std::string& operator()(const Question& asked, const auto& make) {
+            if (question != asked) {
+                text = make();
+                question = asked;
+            }
+            return text;
+        }
+    };
+    LastText<CalendarDate> lastDate_;
+    LastText<int> lastMonth_;
+    LastText<qlonglong> lastNumber_;
 };
 
 // The locale's short time format with the seconds added after the minutes, without any

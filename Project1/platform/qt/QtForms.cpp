@@ -45,16 +45,7 @@ QPoint placeOnScreen(QPoint designed, QSize size) {
     return {placed.left, placed.top};
 }
 
-constexpr char noSharedMemory[] = "QT_XCB_NO_MITSHM";
-
 } // namespace
-
-std::function<void()> sendPixelsInRequests() {
-    if (qEnvironmentVariableIsSet(noSharedMemory))
-        return [] {};
-    qputenv(noSharedMemory, "1");
-    return [] { qunsetenv(noSharedMemory); };
-}
 
 QtForms::QtForms(double logicalDpi) : dpi_(logicalDpi) {
     static const bool factoryInstalled = (QAccessible::installFactory(formAccessible), true);

@@ -7,7 +7,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,14 +15,6 @@ class QLabel;
 class QTimer;
 
 namespace zanthera::qt {
-
-// Qt on X11 hands painted pixels to the server through shared memory, and so, before painting
-// again where the server may still be reading, waits for the server to answer: a round trip and
-// two thread wake-ups on every tick of the clock. This window's repaints are a label's few
-// thousand pixels, cheaper sent inside the request. Call before the application object is made,
-// which reads the choice once; call what it returns once that object exists, so that the
-// programs started from the window do not inherit the choice. A choice the user made is kept.
-std::function<void()> sendPixelsInRequests();
 
 class QtForms final : public FormsEngine {
   public:

@@ -69,6 +69,14 @@ void holdStartupMessage(QtMsgType type, const QMessageLogContext&, const QString
     ::_exit(1);
 }
 
+// Qt on X11 hands painted pixels to the server through shared memory, and so, before painting
+// again where the server may still be reading, waits for the server to answer: a round trip and
+// two thread wake-ups on every tick of the clock. This window's repaints are a label's few
+// thousand pixels, cheaper sent inside the request. The application object reads the choice
+// once, as it is made; the programs started from the window must not inherit it, and a choice
+// the user made stands.
+constexpr char noSharedMemory[] = "QT_XCB_NO_MITSHM";
+
 // The standard buttons ("OK") in the user's language, from Qt's own translations.
 void loadQtTranslations(QApplication& app, QTranslator& translator) {
     if (translator.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -87,9 +95,12 @@ int runProgram(int argc, char* argv[], std::span<const std::uint8_t> definition)
     std::vector<std::pair<QtMsgType, QString>> held;
     heldMessages = &held;
     qtHandler = qInstallMessageHandler(holdStartupMessage);
-    const auto restoreEnvironment = qt::sendPixelsInRequests();
+    const bool transportChosenByUser = qEnvironmentVariableIsSet(noSharedMemory);
+    if (!transportChosenByUser)
+        qputenv(noSharedMemory, "1");
     QApplication app(argc, argv);
-    restoreEnvironment();
+    if (!transportChosenByUser)
+        qunsetenv(noSharedMemory);
     qInstallMessageHandler(qtHandler);
     for (const auto& [type, message] : held)
         qt_message_output(type, QMessageLogContext(), message);
