@@ -30,10 +30,15 @@ LRESULT CALLBACK Win32Forms::windowProcedure(HWND window, UINT message, WPARAM w
                 : DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Ahead of the system's procedure for two kinds of control. A multi-line edit control asks for
-// the Tab key, which would trap the focus in the result box: the box gives it up, so Tab walks on
-// to the next control as it does everywhere else. A control without a border has no frame to
-// paint, yet Windows would fetch a device context to paint it each time the window is shown.
+// Ahead of the system's procedure for the result box and the controls without a border.
+// - A multi-line edit control asks for the Tab key, which would trap the focus in the result box:
+//   the box gives it up, so Tab walks on to the next control as it does everywhere else.
+// - The classic edit control knows no Ctrl+A, which users expect of a box whose answer they copy:
+//   the box selects all its text on it.
+// - A control without a border has no frame to paint, yet Windows would fetch a device context to
+//   paint it each time the window is shown.
+// - A picture button paints every pixel of itself, so the background its system procedure would
+//   fill first (asking the window for a brush) is never seen.
 LRESULT CALLBACK Win32Forms::controlProcedure(HWND handle, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
     auto* self = reinterpret_cast<Win32Forms*>(GetWindowLongPtrW(GetParent(handle), GWLP_USERDATA));
@@ -42,6 +47,13 @@ LRESULT CALLBACK Win32Forms::controlProcedure(HWND handle, UINT message, WPARAM 
         return DefWindowProcW(handle, message, wParam, lParam);
     if (message == WM_NCPAINT && c->model.kind != ControlKind::TextBox)
         return 0;
+    if (message == WM_ERASEBKGND && c->model.kind == ControlKind::Button)
+        return 1;
+    constexpr WPARAM ctrlA = 1; // the character Ctrl+A types
+    if (message == WM_CHAR && wParam == ctrlA && c->model.kind == ControlKind::TextBox) {
+        SendMessageW(handle, EM_SETSEL, 0, -1);
+        return 0;
+    }
     LRESULT result = CallWindowProcW(c->systemProcedure, handle, message, wParam, lParam);
     if (message == WM_GETDLGCODE)
         result &= ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS);
@@ -125,15 +137,22 @@ LRESULT Win32Forms::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void Win32Forms::paintWindow() {
     PAINTSTRUCT paint{};
     const HDC dc = BeginPaint(window_, &paint);
-    BitBlt(dc, 0, 0, scaled(backgroundSize_.cx, dpi_), scaled(backgroundSize_.cy, dpi_),
-           backgroundDc_, 0, 0, SRCCOPY);
-    // The window's own colour shows only where no picture lies.
-    ExcludeClipRect(dc, 0, 0, scaled(backgroundSize_.cx, dpi_), scaled(backgroundSize_.cy, dpi_));
-    const HBRUSH own = CreateSolidBrush(colourOf(form_.colour, COLOR_BTNFACE));
+    const SIZE picture{scaled(backgroundSize_.cx, dpi_), scaled(backgroundSize_.cy, dpi_)};
+    BitBlt(dc, 0, 0, picture.cx, picture.cy, backgroundDc_, 0, 0, SRCCOPY);
+    // The window's own colour shows only where no picture lies: a strip to the right of it and
+    // one below it, when the picture is smaller than the client area. They are filled as
+    // rectangles of their own, since clipping the picture out of a window with this many
+    // controls costs Wine more than the whole picture does.
     RECT client{};
     GetClientRect(window_, &client);
-    FillRect(dc, &client, own);
-    DeleteObject(own);
+    const RECT uncovered[] = {{picture.cx, 0, client.right, client.bottom},
+                              {0, picture.cy, std::min(picture.cx, client.right), client.bottom}};
+    for (const RECT& strip : uncovered)
+        if (strip.right > strip.left && strip.bottom > strip.top) {
+            const HBRUSH own = CreateSolidBrush(colourOf(form_.colour, COLOR_BTNFACE));
+            FillRect(dc, &strip, own);
+            DeleteObject(own);
+        }
     EndPaint(window_, &paint);
 }
 
