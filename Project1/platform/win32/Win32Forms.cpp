@@ -163,10 +163,8 @@ Status Win32Forms::createControl(const ControlModel& model) {
     if (windowed && !control.handle)
         return Error{"Windows could not create the control " + model.name + " (error " +
                      std::to_string(GetLastError()) + ")."};
-    // The result box and the controls without a border answer some messages themselves first.
-    const bool ownProcedure =
-        model.kind == ControlKind::TextBox || model.borderStyle != design::fixedSingleBorder;
-    if (control.handle && ownProcedure)
+    // Every control answers some messages itself first.
+    if (control.handle)
         control.systemProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
             control.handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&controlProcedure)));
     controls_.push_back(std::move(control));

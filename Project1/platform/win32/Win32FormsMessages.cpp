@@ -30,7 +30,7 @@ LRESULT CALLBACK Win32Forms::windowProcedure(HWND window, UINT message, WPARAM w
                 : DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Ahead of the system's procedure for the result box and the controls without a border.
+// Ahead of the system's procedure for every control.
 // - A multi-line edit control asks for the Tab key, which would trap the focus in the result box:
 //   the box gives it up, so Tab walks on to the next control as it does everywhere else.
 // - The classic edit control knows no Ctrl+A, which users expect of a box whose answer they copy:
@@ -39,14 +39,19 @@ LRESULT CALLBACK Win32Forms::windowProcedure(HWND window, UINT message, WPARAM w
 //   paint it each time the window is shown.
 // - A picture button paints every pixel of itself, so the background its system procedure would
 //   fill first (asking the window for a brush) is never seen.
+// - A label keeps its new text for screen readers without the static control's own repaint: the
+//   engine asks for one repaint of its own, and the clock would otherwise draw twice a second.
 LRESULT CALLBACK Win32Forms::controlProcedure(HWND handle, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
     auto* self = reinterpret_cast<Win32Forms*>(GetWindowLongPtrW(GetParent(handle), GWLP_USERDATA));
     const Control* c = self ? self->byId(UINT(GetDlgCtrlID(handle))) : nullptr;
     if (!c || !c->systemProcedure)
         return DefWindowProcW(handle, message, wParam, lParam);
-    if (message == WM_NCPAINT && c->model.kind != ControlKind::TextBox)
+    if (message == WM_NCPAINT && c->model.kind != ControlKind::TextBox &&
+        c->model.borderStyle != design::fixedSingleBorder)
         return 0;
+    if (message == WM_SETTEXT && c->model.kind == ControlKind::Label)
+        return DefWindowProcW(handle, message, wParam, lParam);
     if (message == WM_ERASEBKGND && c->model.kind == ControlKind::Button)
         return 1;
     constexpr WPARAM ctrlA = 1; // the character Ctrl+A types
