@@ -2,7 +2,8 @@
 //   MessageBoxTexts TITLE
 // waits up to ten seconds for a top-level window with that title and prints, as UTF-8, the title
 // and then one line per visible child window, "class|text", with "icon" for a picture control
-// that holds an icon (Wine's box keeps an empty one when it shows none).
+// that holds an icon (Wine's box keeps an empty one when it shows none). Without a title it
+// prints the text on the clipboard.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -32,10 +33,21 @@ static BOOL CALLBACK printChild(HWND child, LPARAM unused) {
     return TRUE;
 }
 
+static int printClipboard(void) {
+    if (!OpenClipboard(NULL))
+        return 1;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const wchar_t* text = data ? GlobalLock(data) : NULL;
+    if (text)
+        printUtf8(text), GlobalUnlock(data);
+    CloseClipboard();
+    return text ? 0 : 1;
+}
+
 int wmain(int argc, wchar_t* argv[]) {
-    if (argc < 2)
-        return 2;
     _setmode(_fileno(stdout), _O_BINARY); // lines end in LF alone
+    if (argc < 2)
+        return printClipboard();
     HWND box = NULL;
     for (int i = 0; i < 200 && !box; ++i, Sleep(50))
         box = FindWindowW(NULL, argv[1]);
