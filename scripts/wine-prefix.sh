@@ -2,11 +2,13 @@
 # Makes the Wine prefix that the Windows program's tests and benchmark run in, once: a new
 # prefix takes minutes to create, every later start in it well under a second. Usage:
 #   wine-prefix.sh PREFIX [win64|win32]
-# Prints the creation time when it creates one; does nothing when PREFIX is ready.
+# Prints the creation time when it creates one; does nothing when PREFIX is ready. A prefix made
+# before its registry settings grew gets only those.
 set -euo pipefail
 prefix=$(realpath -m "${1:?usage: wine-prefix.sh PREFIX [win64|win32]}")
 arch=${2:-win64}
-[[ -f "$prefix/.zanthera-ready" ]] && exit 0
+ready=$prefix/.zanthera-ready
+[[ -f "$ready" ]] && grep -q '"ServicesPipeTimeout"' "$prefix/system.reg" && exit 0
 
 # No Mono or Gecko installer prompts, no debug chatter, and no display: creating the prefix
 # shows nothing.
@@ -40,9 +42,11 @@ booting() {
   done
   return 1
 }
-rm -rf "$prefix"
-mkdir -p "$prefix"
 start=$(date +%s)
+if [[ ! -f "$ready" ]]; then
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
+fi
 wineserver -p
 status=0
 timeout "$limit" "$wine" wineboot --init >/dev/null 2>&1 || status=$?
@@ -53,20 +57,23 @@ while booting; do
 done
 
 # Wine's own Tahoma and the Windows faces the program's controls and message boxes ask for have
-# no Arabic letters: map them to a face that has both Latin and Arabic. The file is written on the
-# prefix's own drive C:, whose Windows name needs no conversion.
-substitutes="$prefix/drive_c/zanthera-fonts.reg"
+# no Arabic letters: map them to a face that has both Latin and Arabic. And under emulation a
+# service's process takes far longer than the 10 s Wine gives it to answer before ending it; the
+# mount manager, which reads volume serials, is one. The file is written on the prefix's own
+# drive C:, whose Windows name needs no conversion.
+settings="$prefix/drive_c/zanthera-settings.reg"
 {
   printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\n'
   for face in "Tahoma" "MS Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Arial" "Segoe UI"; do
     printf '"%s"="DejaVu Sans"\n' "$face"
   done
-} >"$substitutes"
-timeout "$limit" "$wine" regedit /S 'C:\zanthera-fonts.reg' >/dev/null 2>&1 ||
-  give_up "the font substitutes were not written"
-rm -f "$substitutes"
+  printf '\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control]\n"ServicesPipeTimeout"="600000"\n'
+} >"$settings"
+timeout "$limit" "$wine" regedit /S 'C:\zanthera-settings.reg' >/dev/null 2>&1 ||
+  give_up "the registry settings were not written"
+rm -f "$settings"
 wineserver -k
 timeout 60 wineserver -w || true
 
-touch "$prefix/.zanthera-ready"
-echo "Wine prefix ($arch) created in $(($(date +%s) - start)) s: $prefix"
+touch "$ready"
+echo "Wine prefix ($arch) made ready in $(($(date +%s) - start)) s: $prefix"
