@@ -243,9 +243,10 @@ int main(int argc, char* argv[]) {
         bareRss = std::max(bareRss, b->rssKiB);
         textRss = std::max(textRss, t->rssKiB);
     }
-    double idleNs = 0;
-    if (!startupOnce(d, {argv[1]}, program, idleSeconds, &idleNs)) {
-        std::fprintf(stderr, "zanthera-bench: the idle run did not paint\n");
+    double idleNs = 0, clockNs = 0;
+    if (!startupOnce(d, {argv[1]}, program, idleSeconds, &idleNs) ||
+        !startupOnce(d, {argv[2], "--clock"}, bare, idleSeconds, &clockNs)) {
+        std::fprintf(stderr, "zanthera-bench: an idle run did not paint\n");
         return 1;
     }
     const ClickTarget sounds{{argv[1]}, false, "Zanthera ver 0.1", 328, 420};
@@ -270,6 +271,10 @@ int main(int argc, char* argv[]) {
                 median(textMs), median(textMs) / bm, double(textRss) / 1024.0,
                 double(textRss - bareRss) / 1024.0);
     printGoal("CPU while idle, % of a core", idlePercent, 0, "%", "<= 0.05 %", idlePercent <= 0.05);
+    // Not a goal either: the bare window with one label whose time changes every second.
+    std::printf("  for reference, the bare window with one clock label ticking each second: idle "
+                "%.3f %% of a core\n",
+                clockNs / (idleSeconds * 1e9) * 100.0);
     printGoal("click to exec (median)", click->medianMs, qtClick->medianMs, "ms",
               "<= 1.0 x, <= 5 ms", click->medianMs <= qtClick->medianMs && click->medianMs <= 5.0);
     printGoal("first click to exec (no freeze)", click->firstMs, qtClick->firstMs, "ms", "<= 5 ms",
