@@ -47,8 +47,10 @@ QProcessEnvironment wineEnvironment(const QString& display) {
     auto environment = QProcessEnvironment::systemEnvironment();
     environment.insert("WINEPREFIX", prefix);
     environment.insert("WINEDEBUG", "-all");
-    // Nor the menu builder, which every start of the server runs and emulation makes slow.
-    environment.insert("WINEDLLOVERRIDES", "mscoree,mshtml=,winemenubuilder.exe=d");
+    // Nor the menu builder, which every start of the server runs and emulation makes slow, nor
+    // the debugger Wine attaches to a process that crashes: under emulation its desktop process
+    // crashes as it starts, and the debugger would then keep the server up past the test's end.
+    environment.insert("WINEDLLOVERRIDES", "mscoree,mshtml=,winemenubuilder.exe=d,winedbg.exe=d");
     environment.insert("DISPLAY", display);
     return environment;
 }
