@@ -54,8 +54,8 @@ void PanelLabel::paintEvent(QPaintEvent* event) {
     const QRectF room = contentsRect();
     const qreal width = line.horizontalAdvance();
     const qreal height = line.height();
-    const Qt::Alignment align = QStyle::visualAlignment(
-        text().isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight, alignment());
+    const Qt::Alignment align =
+        QStyle::visualAlignment(laidOut_.textOption().textDirection(), alignment());
     qreal x = room.left();
     if (align & Qt::AlignRight)
         x = room.right() - width;
