@@ -3,7 +3,7 @@
 // that the code page lacks, because a silent substitute would change the window's texts unseen.
 #pragma once
 
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <cstdint>
 #include <span>

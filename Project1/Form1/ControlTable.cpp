@@ -1,7 +1,5 @@
 #include "ControlTable.h"
 
-#include <cmath>
-
 namespace zanthera::design {
 
 const ControlRow* findControl(std::string_view name) {
@@ -57,11 +55,11 @@ ControlModel controlFromRow(const ControlRow& row, std::uint8_t index) {
     case Role::TextBox:
         c.backColour = inactiveCaption;
         c.alignment = centred;
-        c.textBoxOption = true;
+        c.multiLine = true;
         break;
     case Role::Timer:
-        c.timerValue07 = timerValue07;
-        c.timerValue08 = timerValue08;
+        c.timerLeft = timerLeft;
+        c.timerTop = timerTop;
         break;
     }
     return c;
@@ -76,17 +74,13 @@ WindowModel designedWindow() {
     model.form.colour = windowColour;
     model.form.borderStyle = fixedSingleBorder;
     model.form.linkTopic = std::string(windowName);
-    model.form.button26 = false;
-    model.form.button27 = false;
+    model.form.minimizeButton = false;
+    model.form.maximizeButton = false;
     model.form.client = client;
     std::uint8_t index = 1;
     for (const auto& row : controls)
         model.controls.push_back(controlFromRow(row, index++));
     return model;
-}
-
-int twipsToPixels(int twips, double logicalDpi) {
-    return static_cast<int>(std::lround(twips * logicalDpi / twipsPerInch));
 }
 
 } // namespace zanthera::design

@@ -2,6 +2,7 @@
 // else (the stored definition, the artwork, the forms engine) derives from this one table.
 #pragma once
 
+#include "Units.h"
 #include "WindowModel.h"
 
 #include <array>
@@ -19,7 +20,6 @@ inline constexpr std::uint8_t fixedSingleBorder = 1;
 inline constexpr std::uint8_t centred = 2;
 inline constexpr std::uint8_t transparent = 0;
 inline constexpr std::uint8_t graphical = 1;
-inline constexpr int twipsPerInch = 1440;
 
 // The value labels and the result box use the system colour of an inactive window's title bar.
 inline constexpr StoredColour inactiveCaption = StoredColour::system(3);
@@ -30,8 +30,8 @@ inline constexpr StoredColour exitButtonFace = StoredColour::rgb(0, 0, 255);
 // The exit button carries a caption font although it shows no caption.
 inline const FontSpec exitButtonFont{1, 178, 0, 400, 180000, "MS Sans Serif"};
 
-inline constexpr std::uint32_t timerValue07 = 0x14A0;
-inline constexpr std::uint32_t timerValue08 = 0x0528;
+inline constexpr std::uint32_t timerLeft = 0x14A0;
+inline constexpr std::uint32_t timerTop = 0x0528;
 inline constexpr int timerIntervalMs = 1000;
 
 enum class Role : std::uint8_t { Button, CaptionLabel, ValueLabel, TextBox, Timer };
@@ -98,7 +98,7 @@ const ControlRow* findControl(std::string_view name);
 // The window as designed, without its pictures: the artwork is attached by the caller.
 WindowModel designedWindow();
 
-// Pixels from twips at a screen's logical DPI, rounded to the nearest pixel.
-int twipsToPixels(int twips, double logicalDpi);
+// The engines still reach the conversion through the design table; it lives in Units.h.
+using zanthera::twipsToPixels;
 
 } // namespace zanthera::design

@@ -5,7 +5,7 @@
 // fields and check once. Every fault names the absolute offset in the block where it happened.
 #pragma once
 
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,7 +4,7 @@
 // file that is at least whole.
 #pragma once
 
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -23,8 +23,8 @@ constexpr std::array windowRules{
     PropertyRule{0x22, E::Choice, S::BorderStyle, "border style", false, 5},
     PropertyRule{0x23, E::Picture, S::Icon, "icon"},
     PropertyRule{0x24, E::Text, S::LinkTopic, "link topic"},
-    PropertyRule{0x26, E::Boolean, S::TitleButton26, "title button 26"},
-    PropertyRule{0x27, E::Boolean, S::TitleButton27, "title button 27"},
+    PropertyRule{0x26, E::Boolean, S::MinimizeButton, "minimize button"},
+    PropertyRule{0x27, E::Boolean, S::MaximizeButton, "maximize button"},
     PropertyRule{0x35, E::ClientRect, S::ClientArea, "client area", true},
 };
 constexpr std::array buttonRules{
@@ -49,11 +49,11 @@ constexpr std::array textBoxRules{
     PropertyRule{0x04, E::Extents, S::Extents, "extents", true},
     PropertyRule{0x12, E::TabIndex, S::TabIndex, "tab index"},
     PropertyRule{0x24, E::Choice, S::Alignment, "alignment", false, 2},
-    PropertyRule{0x2D, E::Boolean, S::TextBoxOption, "multi-line"},
+    PropertyRule{0x2D, E::Boolean, S::MultiLine, "multi-line"},
 };
 constexpr std::array timerRules{
-    PropertyRule{0x07, E::FourBytes, S::TimerValue07, "timer value 07", true},
-    PropertyRule{0x08, E::FourBytes, S::TimerValue08, "timer value 08", true},
+    PropertyRule{0x07, E::FourBytes, S::TimerLeft, "timer left", true},
+    PropertyRule{0x08, E::FourBytes, S::TimerTop, "timer top", true},
 };
 
 // clang-format on
@@ -74,8 +74,8 @@ constexpr std::tuple formFields{
     Field{S::BorderStyle, &FormModel::borderStyle, "border style"},
     Field{S::Icon, &FormModel::icon, "icon"},
     Field{S::LinkTopic, &FormModel::linkTopic, "link topic"},
-    Field{S::TitleButton26, &FormModel::button26, "title button 26"},
-    Field{S::TitleButton27, &FormModel::button27, "title button 27"},
+    Field{S::MinimizeButton, &FormModel::minimizeButton, "minimize button"},
+    Field{S::MaximizeButton, &FormModel::maximizeButton, "maximize button"},
     Field{S::ClientArea, &FormModel::client, "client area"},
 };
 constexpr std::tuple controlFields{
@@ -89,9 +89,9 @@ constexpr std::tuple controlFields{
     Field{S::ButtonStyle, &ControlModel::buttonStyle, "button style"},
     Field{S::Font, &ControlModel::font, "font"},
     Field{S::Picture, &ControlModel::picture, "picture"},
-    Field{S::TextBoxOption, &ControlModel::textBoxOption, "text box option"},
-    Field{S::TimerValue07, &ControlModel::timerValue07, "timer value 07"},
-    Field{S::TimerValue08, &ControlModel::timerValue08, "timer value 08"},
+    Field{S::MultiLine, &ControlModel::multiLine, "multi-line"},
+    Field{S::TimerLeft, &ControlModel::timerLeft, "timer left"},
+    Field{S::TimerTop, &ControlModel::timerTop, "timer top"},
 };
 
 template <typename Fields> constexpr auto settingsIn(const Fields& fields) {

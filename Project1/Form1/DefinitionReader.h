@@ -15,7 +15,7 @@
 #include "DefinitionFormat.h"
 #include "DefinitionProperties.h"
 #include "WindowModel.h"
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <cstddef>
 #include <cstdint>

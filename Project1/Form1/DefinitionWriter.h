@@ -3,7 +3,7 @@
 
 #include "DefinitionFormat.h"
 #include "WindowModel.h"
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <cstdint>
 #include <vector>

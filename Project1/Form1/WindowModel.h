@@ -116,9 +116,11 @@ struct ControlModel {
     std::uint8_t buttonStyle = 0; // 1: graphical
     std::optional<FontSpec> font;
     ImageFile picture;
-    bool textBoxOption = false; // the text box's extra yes/no setting: multi-line here
-    std::uint32_t timerValue07 = 0;
-    std::uint32_t timerValue08 = 0;
+    bool multiLine = false;
+    // A timer's place on the design surface, which it keeps although it shows nothing. Its
+    // interval is not stored: the Load handler sets it.
+    std::uint32_t timerLeft = 0;
+    std::uint32_t timerTop = 0;
     // What a screen reader calls the control: for a button, the words its picture carries. The
     // stored definition has no place for it; the window's design supplies it.
     std::string accessibleName;
@@ -142,8 +144,8 @@ struct FormModel {
     std::uint8_t borderStyle = 2; // 2: sizable, the platform's default
     ImageFile icon;
     std::string linkTopic;
-    bool button26 = true; // minimize and maximize buttons; both shown by default
-    bool button27 = true;
+    bool minimizeButton = true; // both title-bar buttons are shown by default
+    bool maximizeButton = true;
     ClientRect client;
     friend bool operator==(const FormModel&, const FormModel&) = default;
 };

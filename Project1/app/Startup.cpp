@@ -43,4 +43,9 @@ int startWindow(FormsEngine& forms, PlatformServices& services,
     return forms.run();
 }
 
+int startWindow(FrontEnd& frontEnd, std::span<const std::uint8_t> definition) {
+    return startWindow(frontEnd.forms(), frontEnd.services(), definition,
+                       [&frontEnd, definition] { frontEnd.definitionRead(definition); });
+}
+
 } // namespace zanthera

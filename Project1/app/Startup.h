@@ -2,6 +2,7 @@
 
 #include "platform/FormsEngine.h"
 #include "platform/PlatformServices.h"
+#include "platform/ProgramEntry.h"
 
 #include <cstdint>
 #include <functional>
@@ -17,5 +18,8 @@ namespace zanthera {
 int startWindow(FormsEngine& forms, PlatformServices& services,
                 std::span<const std::uint8_t> definition,
                 const std::function<void()>& blockRead = {});
+
+// The same with the front end's engine and services; the front end learns when the block is read.
+int startWindow(FrontEnd& frontEnd, std::span<const std::uint8_t> definition);
 
 } // namespace zanthera

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Form1/WindowModel.h"
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <cstdint>
 #include <span>

@@ -1,7 +1,8 @@
 // Zanthera: one window of settings shortcuts, built from the definition compiled into it.
 #include "Form1/StoredDefinition.h"
-#include "platform/ProgramEntry.h"
+#include "Startup.h"
 
 int main(int argc, char* argv[]) {
-    return zanthera::runProgram(argc, argv, zanthera::storedDefinition());
+    auto frontEnd = zanthera::openFrontEnd(argc, argv);
+    return zanthera::startWindow(*frontEnd, zanthera::storedDefinition());
 }

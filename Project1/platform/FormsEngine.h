@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Form1/WindowModel.h"
-#include "Result.h"
+#include "base/Result.h"
 
 #include <functional>
 #include <string_view>

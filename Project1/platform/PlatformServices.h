@@ -2,7 +2,7 @@
 // window's control writes, so the same handlers run against Qt on Linux, Win32, or a test fake.
 #pragma once
 
-#include "Result.h"
+#include "base/Result.h"
 
 #include <cstdint>
 #include <string>

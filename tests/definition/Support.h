@@ -102,7 +102,7 @@ inline WindowModel smallWindow() {
     m.form.borderStyle = 1;
     m.form.icon = iconFile({2});
     m.form.linkTopic = "Form1";
-    m.form.button26 = false;
+    m.form.minimizeButton = false;
     m.form.client = {4770, 2085, 6375, 7620};
     ControlModel button = detail::control("Command8", 1, ControlKind::Button);
     button.backColour = StoredColour::rgb(0, 0, 255);
@@ -112,14 +112,14 @@ inline WindowModel smallWindow() {
     button.picture = bitmapFile(1, 1, 32);
     button.buttonStyle = 1;
     ControlModel timer = detail::control("Timer1", 2, ControlKind::Timer);
-    timer.timerValue07 = 0x14A0;
-    timer.timerValue08 = 0x0528;
+    timer.timerLeft = 0x14A0;
+    timer.timerTop = 0x0528;
     ControlModel text = detail::control("Text1", 3, ControlKind::TextBox);
     text.backColour = StoredColour::system(3);
     text.extents = {720, 3960, 2655, 615};
     text.tabIndex = 1;
     text.alignment = 2;
-    text.textBoxOption = true;
+    text.multiLine = true;
     ControlModel label = detail::control("Label8", 4, ControlKind::Label);
     label.caption = "اليوم";
     label.extents = {5280, 2640, 615, 255};

@@ -269,7 +269,7 @@ TEST(FormTool, ListsEveryRecordAndValue) {
         "    23    icon             icon, 1 images, 142 bytes",
         "    03    face colour      RGB(0, 0, 255)",
         "    1D    font             \"MS Sans Serif\", 18.00 pt, character set 178, weight 400",
-        "    07    timer value 07   0x000014A0 (5280)",
+        "    07    timer left       0x000014A0 (5280)",
         "    02    back colour      system colour 3 (0x80000003)",
         "    2D    multi-line       true (FF)",
         "    01    caption          \"اليوم\"",

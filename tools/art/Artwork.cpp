@@ -11,9 +11,6 @@ namespace zanthera::art {
 
 namespace {
 
-// The window is designed at 15 twips to the pixel.
-constexpr double designDpi = 96.0;
-
 bool isExitTile(design::PictureSize picture) {
     return picture.height != design::largePlate.height &&
            picture.height != design::smallPlate.height;
@@ -22,8 +19,8 @@ bool isExitTile(design::PictureSize picture) {
 } // namespace
 
 VisiblePart visiblePart(const design::ControlRow& button) {
-    const int buttonWidth = design::twipsToPixels(button.extents.width, designDpi);
-    const int buttonHeight = design::twipsToPixels(button.extents.height, designDpi);
+    const int buttonWidth = twipsToPixels(button.extents.width, designDpi);
+    const int buttonHeight = twipsToPixels(button.extents.height, designDpi);
     const int cutX = std::max(button.picture.width - buttonWidth, 0);
     const int cutY = std::max(button.picture.height - buttonHeight, 0);
     const int sideX = (cutX + 1) / 2;

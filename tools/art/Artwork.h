@@ -5,7 +5,7 @@
 #include "Fonts.h"
 #include "Form1/ControlTable.h"
 #include "Form1/ImageFiles.h"
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <string>
 #include <vector>

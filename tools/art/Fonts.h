@@ -2,7 +2,7 @@
 // the fonts installed for the user and their settings cannot change a single pixel.
 #pragma once
 
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <QRawFont>
 #include <QString>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Form1/ImageFiles.h"
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <QPainterPath>
 #include <QRawFont>

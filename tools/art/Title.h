@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Form1/ImageFiles.h"
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <QRawFont>
 #include <QString>

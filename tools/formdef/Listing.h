@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Form1/DefinitionReader.h"
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <filesystem>
 #include <string>

@@ -4,7 +4,7 @@
 // failure as the call's own result.
 #pragma once
 
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <functional>
 #include <span>

@@ -2,7 +2,7 @@
 // are read back into the page the user asked for, so that each desktop can open its own tool.
 #pragma once
 
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <string>
 #include <string_view>

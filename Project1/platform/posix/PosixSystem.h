@@ -3,8 +3,8 @@
 // show. The Qt side forwards to it; it knows nothing of Qt.
 #pragma once
 
+#include "base/Result.h"
 #include "platform/PlatformServices.h"
-#include "platform/Result.h"
 #include "platform/posix/ChildProcess.h"
 #include "platform/posix/Desktop.h"
 #include "platform/posix/SettingsPages.h"

@@ -2,7 +2,7 @@
 // nothing with the caller but the standard streams and the environment.
 #pragma once
 
-#include "platform/Result.h"
+#include "base/Result.h"
 #include "platform/posix/ChildProcess.h"
 
 #include <span>

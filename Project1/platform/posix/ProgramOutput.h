@@ -1,7 +1,7 @@
 // Running a short-lived program to read what it prints, such as a tool's version.
 #pragma once
 
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <chrono>
 #include <cstddef>

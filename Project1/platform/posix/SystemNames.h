@@ -1,7 +1,7 @@
 // The computer's and the user's names.
 #pragma once
 
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <string>
 #include <sys/types.h>

@@ -3,7 +3,7 @@
 // show it for a FAT or NTFS volume, or else from the file system id.
 #pragma once
 
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <cstdint>
 #include <optional>

@@ -122,9 +122,9 @@ FormWidget::FormWidget(const FormModel& form, double scale) {
         background_ = decodePicture(form.background, scale);
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (form.button26)
+    if (form.minimizeButton)
         flags |= Qt::WindowMinimizeButtonHint;
-    if (form.button27)
+    if (form.maximizeButton)
         flags |= Qt::WindowMaximizeButtonHint;
     if (form.borderStyle == design::fixedSingleBorder)
         flags |= Qt::MSWindowsFixedSizeDialogHint;

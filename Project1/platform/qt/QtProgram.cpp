@@ -3,7 +3,6 @@
 #include "ControlWidgets.h"
 #include "DesktopServices.h"
 #include "QtForms.h"
-#include "app/Startup.h"
 #include "platform/ProgramEntry.h"
 #include "platform/posix/ResidentPages.h"
 
@@ -15,6 +14,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 #include <unistd.h>
 #include <vector>
 
@@ -84,9 +85,8 @@ void loadQtTranslations(QApplication& app, QTranslator& translator) {
         app.installTranslator(&translator);
 }
 
-} // namespace
-
-int runProgram(int argc, char* argv[], std::span<const std::uint8_t> definition) {
+// Qt's application object, made while Qt's messages are held back (see holdStartupMessage).
+std::unique_ptr<QApplication> startApplication(int& argc, char* argv[]) {
     // Docks and task bars group the window under the installed menu entry by these names: the
     // class half of the X11 window class (the entry's StartupWMClass) and the entry's own file
     // name, which Wayland takes as the application id.
@@ -98,27 +98,51 @@ int runProgram(int argc, char* argv[], std::span<const std::uint8_t> definition)
     const bool transportChosenByUser = qEnvironmentVariableIsSet(noSharedMemory);
     if (!transportChosenByUser)
         qputenv(noSharedMemory, "1");
-    QApplication app(argc, argv);
+    auto app = std::make_unique<QApplication>(argc, argv);
     if (!transportChosenByUser)
         qunsetenv(noSharedMemory);
     qInstallMessageHandler(qtHandler);
     for (const auto& [type, message] : held)
         qt_message_output(type, QMessageLogContext(), message);
     heldMessages = nullptr;
+    return app;
+}
 
-    QTranslator translator;
-    loadQtTranslations(app, translator);
-    qt::useArabicFont();
-    qt::QtForms forms;
-    posix::SystemLookups lookups;
-    lookups.watchDescriptor = watchOnEventLoop();
-    posix::PosixSystem system(std::move(lookups));
-    qt::DesktopServices services(system, QLocale::system(), [&forms] { return forms.window(); });
-    // Runs as the event loop starts: the window's model and the files it was built from are
-    // gone by then.
-    QTimer::singleShot(0, [] { posix::releaseFreeHeap(); });
-    return startWindow(forms, services, definition,
-                       [definition] { posix::releaseResidentPages(definition); });
+// The objects live in the order they are made and end in the reverse order, the application
+// object last.
+class QtFrontEnd final : public FrontEnd {
+  public:
+    QtFrontEnd(int& argc, char* argv[]) : app_(startApplication(argc, argv)) {
+        loadQtTranslations(*app_, translator_);
+        qt::useArabicFont();
+        forms_.emplace();
+        posix::SystemLookups lookups;
+        lookups.watchDescriptor = watchOnEventLoop();
+        system_.emplace(std::move(lookups));
+        services_.emplace(*system_, QLocale::system(), [this] { return forms_->window(); });
+        // Runs as the event loop starts: the window's model and the files it was built from
+        // are gone by then.
+        QTimer::singleShot(0, [] { posix::releaseFreeHeap(); });
+    }
+
+    FormsEngine& forms() override { return *forms_; }
+    PlatformServices& services() override { return *services_; }
+    void definitionRead(std::span<const std::uint8_t> definition) override {
+        posix::releaseResidentPages(definition);
+    }
+
+  private:
+    std::unique_ptr<QApplication> app_;
+    QTranslator translator_;
+    std::optional<qt::QtForms> forms_;
+    std::optional<posix::PosixSystem> system_;
+    std::optional<qt::DesktopServices> services_;
+};
+
+} // namespace
+
+std::unique_ptr<FrontEnd> openFrontEnd(int& argc, char* argv[]) {
+    return std::make_unique<QtFrontEnd>(argc, argv);
 }
 
 } // namespace zanthera

@@ -36,9 +36,9 @@ DWORD windowStyle(const FormModel& form) {
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     if (form.borderStyle != design::fixedSingleBorder)
         style |= WS_THICKFRAME;
-    if (form.button26)
+    if (form.minimizeButton)
         style |= WS_MINIMIZEBOX;
-    if (form.button27)
+    if (form.maximizeButton)
         style |= WS_MAXIMIZEBOX;
     return style;
 }
@@ -148,7 +148,7 @@ Status Win32Forms::createControl(const ControlModel& model) {
         const DWORD align = model.alignment == design::centred ? ES_CENTER
                             : model.alignment == 1             ? ES_RIGHT
                                                                : ES_LEFT;
-        const DWORD lines = model.textBoxOption ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+        const DWORD lines = model.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
         control.handle = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", widen(model.caption).c_str(),
                                          child | WS_TABSTOP | align | lines, x, y, cx, cy, window_,
                                          id, instance_, nullptr);

@@ -1,15 +1,43 @@
 // The program on Windows: the Win32 forms engine and the Windows platform services.
 #include "Win32Forms.h"
 #include "Win32Services.h"
-#include "app/Startup.h"
 #include "platform/ProgramEntry.h"
+
+#include <cstdlib>
+
+// Nothing in the program throws; an exception escaping a library call can only end it, and a GUI
+// program has no console to print the exception's name on. GCC's default handler for that case
+// demangles the name first, which links the whole C++ demangler (some 45 KB) into the one file we
+// ship: ending at once is all the program needs, so it provides the handler itself.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::abort();
+}
+} // namespace __gnu_cxx
 
 namespace zanthera {
 
-int runProgram(int, char*[], std::span<const std::uint8_t> definition) {
-    win32::Win32Forms forms(GetModuleHandleW(nullptr));
-    win32::Win32Services services([&forms] { return forms.window(); }, [&forms] { forms.end(); });
-    return startWindow(forms, services, definition);
+namespace {
+
+class Win32FrontEnd final : public FrontEnd {
+  public:
+    Win32FrontEnd()
+        : forms_(GetModuleHandleW(nullptr)),
+          services_([this] { return forms_.window(); }, [this] { forms_.end(); }) {}
+
+    FormsEngine& forms() override { return forms_; }
+    PlatformServices& services() override { return services_; }
+
+  private:
+    win32::Win32Forms forms_;
+    win32::Win32Services services_;
+};
+
+} // namespace
+
+// MinGW's start-up code calls main, with or without a console, so the program needs no WinMain.
+std::unique_ptr<FrontEnd> openFrontEnd(int&, char*[]) {
+    return std::make_unique<Win32FrontEnd>();
 }
 
 } // namespace zanthera

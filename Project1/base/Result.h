@@ -1,4 +1,5 @@
-// One error style for the whole core: an operation returns a value or a message for the user.
+// One error style for the whole program: an operation returns a value or a message for the user.
+// The shared floor every part of the tree stands on, so it knows nothing of any of them.
 #pragma once
 
 #include <string>
