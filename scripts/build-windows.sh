@@ -9,8 +9,9 @@ host=$(realpath -m "${1:-$root/build}")
 windows=$(realpath -m "${2:-$root/build-windows}")
 
 # The pictures, the block, the maintenance tool that takes the icon out of it, and the desktop
-# icons that the installer's icon file is made of.
-cmake --build "$host" --target zanthera-form definition/StoredDefinitionData.cpp zanthera_icons
+# icons that the installer's icon file is made of, and the cut of the Arabic face both programs draw with.
+cmake --build "$host" --target zanthera-form definition/StoredDefinitionData.cpp zanthera_icons \
+  Project1/fonts/ZantheraArabic.ttf
 # The Linux build's home page, so that both programs' home-page buttons open the same site.
 home=$(sed -n 's/^ZANTHERA_HOME_PAGE:STRING=//p' "$host/CMakeCache.txt")
 

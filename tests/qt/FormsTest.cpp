@@ -10,9 +10,11 @@
 #include "platform/qt/DesktopServices.h"
 #include "platform/qt/PanelLabel.h"
 #include "platform/qt/QtForms.h"
+#include "platform/qt/SteppedTimer.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDateTime>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -171,11 +173,15 @@ TEST(FormsWrites, OnlyTheWritesTheWindowAllowsAndTicksReachTheSink) {
     EXPECT_FALSE(f.setInterval("Timer1", -1));
     EXPECT_FALSE(f.setCaption("NoSuchLabel", "x"));
 
-    auto* timer = qobject_cast<QTimer*>(f.control("Timer1"));
+    auto* timer = dynamic_cast<qt::SteppedTimer*>(f.control("Timer1"));
+    ASSERT_NE(timer, nullptr);
     EXPECT_FALSE(timer->isActive());
     ASSERT_TRUE(f.setInterval("Timer1", 1000));
     EXPECT_TRUE(timer->isActive());
-    EXPECT_EQ(timer->interval(), 1000);
+    EXPECT_EQ(timer->modelInterval(), 1000);
+    // The first tick is due just after the wall clock's next second.
+    const qint64 due = QDateTime::currentMSecsSinceEpoch() + timer->remainingTime();
+    EXPECT_NEAR(double(due % 1000), tickAfterSecondMs, 5.0);
     ASSERT_TRUE(f.setInterval("Timer1", 0));
     EXPECT_FALSE(timer->isActive());
     // The end-to-end tests click every button; nothing there waits for a tick.

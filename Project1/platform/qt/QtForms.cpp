@@ -5,6 +5,7 @@
 #include "Form1/WindowPlacement.h"
 #include "PanelLabel.h"
 #include "PictureButton.h"
+#include "SteppedTimer.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -104,7 +105,7 @@ void QtForms::createControl(const ControlModel& control) {
         object = makeTextBox(control, window_.get());
         break;
     case ControlKind::Timer: {
-        auto* timer = new QTimer(window_.get());
+        auto* timer = new SteppedTimer(window_.get());
         QObject::connect(timer, &QTimer::timeout, window_.get(),
                          [this, name = control.name] { deliver(name, FormEvent::Timer); });
         object = timer;
@@ -206,19 +207,14 @@ Status QtForms::setText(std::string_view textBox, std::string_view text) {
 }
 
 Status QtForms::setInterval(std::string_view timer, int milliseconds) {
-    auto* t = find<QTimer>(timer);
+    auto* t = find<SteppedTimer>(timer);
     if (!t)
         return Error{"The window has no timer named " + std::string(timer) + "."};
     if (milliseconds < 0)
         return Error{"A timer's interval cannot be negative."};
     // An interval of 0 switches the timer off, as it always has; any other value keeps it
     // running at that pace.
-    if (milliseconds == 0) {
-        t->stop();
-    } else {
-        t->setInterval(milliseconds);
-        t->start();
-    }
+    t->run(milliseconds);
     return success();
 }
 

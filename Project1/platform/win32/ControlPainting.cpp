@@ -3,6 +3,8 @@
 #include "Dpi.h"
 #include "Utf16.h"
 
+#include <usp10.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -36,15 +38,34 @@ class OffScreen {
 };
 
 void fill(HDC dc, const RECT& area, COLORREF colour) {
-    const HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
+    const OwnedBrush brush(CreateSolidBrush(colour));
+    FillRect(dc, &area, brush.get());
 }
 
 // Where a picture of `picture` pixels starts so that it is centred on `room` pixels; an odd
 // remainder goes to the right or the bottom.
 int centred(int room, int picture) {
     return static_cast<int>(std::floor((room - picture) / 2.0));
+}
+
+// The width of `text` in the DC's font as Uniscribe lays it out for drawing: Arabic letters in
+// their joined forms, from a fallback font where the font lacks one. (Wine's own measuring of
+// text, unlike its drawing, takes every Arabic letter in its wider standalone form.)
+int drawnWidth(HDC dc, std::wstring_view text) {
+    SCRIPT_STRING_ANALYSIS analysis = nullptr;
+    const int length = static_cast<int>(text.size());
+    const DWORD flags = SSA_GLYPHS | SSA_FALLBACK | (readsRightToLeft(text) ? SSA_RTL : 0);
+    if (SUCCEEDED(ScriptStringAnalyse(dc, text.data(), length, length * 3 / 2 + 16, -1, flags, 0,
+                                      nullptr, nullptr, nullptr, nullptr, nullptr, &analysis))) {
+        const SIZE* size = ScriptString_pSize(analysis);
+        const int width = size ? static_cast<int>(size->cx) : 0;
+        ScriptStringFree(&analysis);
+        if (size)
+            return width;
+    }
+    RECT extent{0, 0, 0, 0};
+    DrawTextW(dc, text.data(), length, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return extent.right - extent.left;
 }
 
 } // namespace
@@ -57,33 +78,13 @@ COLORREF colourOf(std::optional<StoredColour> colour, int fallbackIndex) {
     return RGB(colour->red(), colour->green(), colour->blue());
 }
 
-Canvas::~Canvas() {
-    if (dc_) {
-        SelectObject(dc_, unselected_);
-        DeleteDC(dc_);
-    }
-    if (bitmap_)
-        DeleteObject(bitmap_);
-    if (pictures_)
-        DeleteDC(pictures_);
-}
-
 HDC Canvas::prepare(HDC screen, int width, int height) {
-    if (!dc_) {
-        dc_ = CreateCompatibleDC(screen);
-        pictures_ = CreateCompatibleDC(screen);
-    }
+    pictures_.dc(screen);
     if (width > size_.cx || height > size_.cy) {
         size_ = {std::max(width, int(size_.cx)), std::max(height, int(size_.cy))};
-        const HBITMAP larger = CreateCompatibleBitmap(screen, size_.cx, size_.cy);
-        const HGDIOBJ previous = SelectObject(dc_, larger);
-        if (bitmap_)
-            DeleteObject(bitmap_);
-        else
-            unselected_ = previous;
-        bitmap_ = larger;
+        drawing_.hold(OwnedBitmap(CreateCompatibleBitmap(screen, size_.cx, size_.cy)));
     }
-    return dc_;
+    return drawing_.dc(screen);
 }
 
 void paintButton(const DRAWITEMSTRUCT& item, const ButtonFace& face, int dpi, Canvas& on) {
@@ -93,11 +94,10 @@ void paintButton(const DRAWITEMSTRUCT& item, const ButtonFace& face, int dpi, Ca
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     if (face.picture) {
         const int sink = pressed ? 1 : 0;
-        const HGDIOBJ old = SelectObject(on.pictures(), face.picture);
+        const Selection selected(on.pictures(), face.picture);
         BitBlt(canvas.dc(), centred(canvas.width(), face.pictureSize.cx) + sink,
                centred(canvas.height(), face.pictureSize.cy) + sink, face.pictureSize.cx,
                face.pictureSize.cy, on.pictures(), 0, 0, SRCCOPY);
-        SelectObject(on.pictures(), old);
     }
     // A one-pixel edge, so that it hides no more of the plate than the design's frame does.
     DrawEdge(canvas.dc(), &whole, pressed ? BDR_SUNKENOUTER : BDR_RAISEDOUTER, BF_RECT);
@@ -110,19 +110,8 @@ void paintButton(const DRAWITEMSTRUCT& item, const ButtonFace& face, int dpi, Ca
     }
 }
 
-FittingFonts::~FittingFonts() {
-    release();
-}
-
-void FittingFonts::release() {
-    for (HFONT font : fonts_)
-        if (font)
-            DeleteObject(font);
-    fonts_.clear();
-}
-
 void FittingFonts::reset(const LOGFONTW& base) {
-    release();
+    fonts_.clear();
     base_ = base;
 }
 
@@ -132,30 +121,23 @@ HFONT FittingFonts::base() {
 
 HFONT FittingFonts::size(std::size_t step) {
     if (fonts_.size() <= step)
-        fonts_.resize(step + 1, nullptr);
+        fonts_.resize(step + 1);
     if (!fonts_[step]) {
         LOGFONTW font = base_;
         const LONG height = std::abs(base_.lfHeight) - static_cast<LONG>(step);
         font.lfHeight = base_.lfHeight < 0 ? -height : height;
         font.lfWidth = 0;
-        fonts_[step] = CreateFontIndirectW(&font);
+        fonts_[step].reset(CreateFontIndirectW(&font));
     }
-    return fonts_[step];
+    return fonts_[step].get();
 }
 
 HFONT FittingFonts::fitting(HDC dc, std::wstring_view text, int width) {
     // Half the interface size is the smallest that still reads.
     const auto steps = static_cast<std::size_t>(std::max(1L, std::abs(base_.lfHeight) / 2));
-    // Measured as it will be drawn, joined Arabic letters and all.
-    UINT format = DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX;
-    if (readsRightToLeft(text))
-        format |= DT_RTLREADING;
     for (std::size_t step = 0; step < steps; ++step) {
-        const HGDIOBJ old = SelectObject(dc, size(step));
-        RECT extent{0, 0, width, 0};
-        DrawTextW(dc, text.data(), static_cast<int>(text.size()), &extent, format);
-        SelectObject(dc, old);
-        if (extent.right - extent.left <= width)
+        const Selection selected(dc, size(step));
+        if (drawnWidth(dc, text) <= width)
             return size(step);
     }
     return size(steps - 1);
@@ -173,15 +155,14 @@ void paintLabel(const DRAWITEMSTRUCT& item, std::wstring_view text, const LabelF
     if (text.empty())
         return;
     constexpr int margin = 1;
-    const HGDIOBJ old =
-        SelectObject(canvas.dc(), fonts.fitting(canvas.dc(), text, canvas.width() - 2 * margin));
+    const Selection font(canvas.dc(),
+                         fonts.fitting(canvas.dc(), text, canvas.width() - 2 * margin));
     SetBkMode(canvas.dc(), TRANSPARENT);
     SetTextColor(canvas.dc(), GetSysColor(COLOR_WINDOWTEXT));
     UINT format = face.alignment | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
     if (readsRightToLeft(text))
         format |= DT_RTLREADING;
     DrawTextW(canvas.dc(), text.data(), static_cast<int>(text.size()), &whole, format);
-    SelectObject(canvas.dc(), old);
 }
 
 } // namespace zanthera::win32

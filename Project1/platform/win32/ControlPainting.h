@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Form1/WindowModel.h"
+#include "GdiObjects.h"
 
 #include <windows.h>
 
@@ -22,21 +23,14 @@ COLORREF colourOf(std::optional<StoredColour> colour, int fallbackIndex);
 // each time a label or a button is drawn.
 class Canvas {
   public:
-    Canvas() = default;
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas();
-
     // The drawing DC, holding a bitmap of at least width x height compatible with `screen`.
     HDC prepare(HDC screen, int width, int height);
     // The DC to select a picture into; valid once prepare() has run.
-    HDC pictures() const { return pictures_; }
+    HDC pictures() { return pictures_.dc(); }
 
   private:
-    HDC dc_ = nullptr;
-    HDC pictures_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ unselected_ = nullptr;
+    BitmapDc drawing_;
+    BitmapDc pictures_;
     SIZE size_{};
 };
 
@@ -54,11 +48,6 @@ void paintButton(const DRAWITEMSTRUCT& item, const ButtonFace& face, int dpi, Ca
 // its label is shown whole in a smaller size instead of cut.
 class FittingFonts {
   public:
-    FittingFonts() = default;
-    FittingFonts(const FittingFonts&) = delete;
-    FittingFonts& operator=(const FittingFonts&) = delete;
-    ~FittingFonts();
-
     void reset(const LOGFONTW& base);
     HFONT base();
     // The largest size at which `text` is at most `width` pixels wide, or the smallest size.
@@ -66,10 +55,9 @@ class FittingFonts {
 
   private:
     HFONT size(std::size_t step);
-    void release();
 
     LOGFONTW base_{};
-    std::vector<HFONT> fonts_;
+    std::vector<OwnedFont> fonts_;
 };
 
 struct LabelFace {

@@ -4,6 +4,7 @@
 #include "Form1/ControlTable.h"
 #include "Form1/WindowPlacement.h"
 #include "Utf16.h"
+#include "WallClockTimer.h"
 
 #include <algorithm>
 
@@ -45,23 +46,15 @@ DWORD windowStyle(const FormModel& form) {
 
 } // namespace
 
-Win32Forms::Win32Forms(HINSTANCE instance) : instance_(instance) {}
+Win32Forms::Win32Forms(HINSTANCE instance) : instance_(instance), arabicFont_(instance) {}
 
 Win32Forms::~Win32Forms() {
+    names_.clear();
     if (window_)
         DestroyWindow(window_);
     // The class holds this window's icons, which go with it: a window made later registers the
     // class again with its own.
     UnregisterClassW(windowClass, instance_);
-    for (auto& control : controls_)
-        if (control.scaled)
-            DeleteObject(control.scaled);
-    if (backgroundDc_)
-        DeleteDC(backgroundDc_);
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(scaledBackground_),
-                           static_cast<HGDIOBJ>(textBoxFont_), static_cast<HGDIOBJ>(textBoxBrush_)})
-        if (object)
-            DeleteObject(object);
     for (HICON icon : {bigIcon_, smallIcon_})
         if (icon)
             DestroyIcon(icon);
@@ -102,7 +95,7 @@ Status Win32Forms::create(const WindowModel& model) {
         return Error{"Windows could not create the window (error " +
                      std::to_string(GetLastError()) + ")."};
     controls_.reserve(model.controls.size());
-    for (const ControlModel* control : inTabOrder(model.controls))
+    for (const ControlModel* control : readingOrder(model))
         if (auto created = createControl(*control); !created)
             return created;
     prepareDrawing();
@@ -171,19 +164,6 @@ Status Win32Forms::createControl(const ControlModel& model) {
     return success();
 }
 
-// The dialog manager walks the controls in their z-order, and Windows puts each new control
-// beneath those made before it: made in rising tab index, they stand in tab order. Labels hold
-// tab indices too but never take the focus.
-std::vector<const ControlModel*> Win32Forms::inTabOrder(const std::vector<ControlModel>& controls) {
-    std::vector<const ControlModel*> order;
-    for (const auto& c : controls)
-        order.push_back(&c);
-    std::stable_sort(order.begin(), order.end(), [](const ControlModel* a, const ControlModel* b) {
-        return a->tabIndex.value_or(0xFFFF) < b->tabIndex.value_or(0xFFFF);
-    });
-    return order;
-}
-
 // Everything at `dpi`: the 96-DPI design scaled uniformly, the pictures included, so that the
 // background still covers the client area and every plate shows as it does at 96 DPI.
 void Win32Forms::layOut(int dpi) {
@@ -199,37 +179,29 @@ void Win32Forms::layOut(int dpi) {
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-// The pictures, fonts and colours at `dpi_`.
+// The pictures, fonts and colours at `dpi_`. Each new object is in place before the one it
+// replaces goes, so that none is deleted while a DC or a control still uses it.
 void Win32Forms::prepareDrawing() {
-    if (scaledBackground_) {
-        SelectObject(backgroundDc_, GetStockObject(NULL_BRUSH));
-        DeleteObject(scaledBackground_);
-    }
-    scaledBackground_ = makeBitmap(form_.background.bytes(), scaled(backgroundSize_.cx, dpi_),
-                                   scaled(backgroundSize_.cy, dpi_));
-    if (!backgroundDc_)
-        backgroundDc_ = CreateCompatibleDC(nullptr);
-    if (scaledBackground_)
-        SelectObject(backgroundDc_, scaledBackground_);
-
-    const LOGFONTW font = interfaceFont(dpi_);
+    background_.hold(
+        OwnedBitmap(makeBitmap(form_.background.bytes(), scaled(backgroundSize_.cx, dpi_),
+                               scaled(backgroundSize_.cy, dpi_))));
+    LOGFONTW font = interfaceFont(dpi_);
     labelFonts_.reset(font);
-    if (textBoxFont_)
-        DeleteObject(textBoxFont_);
-    textBoxFont_ = CreateFontIndirectW(&font);
+    // The result box shows names and numbers in any script: it keeps the system's font.
+    OwnedFont textBoxFont(CreateFontIndirectW(&font));
+    arabicFonts_.reset(arabicFace(font));
     for (auto& c : controls_) {
         if (c.model.kind == ControlKind::TextBox) {
-            SendMessageW(c.handle, WM_SETFONT, reinterpret_cast<WPARAM>(textBoxFont_), FALSE);
             // The box's colour may be a system colour, which the user can change at any time.
-            if (textBoxBrush_)
-                DeleteObject(textBoxBrush_);
-            textBoxBrush_ = CreateSolidBrush(colourOf(c.model.backColour, COLOR_WINDOW));
+            textBoxBrush_ =
+                OwnedBrush(CreateSolidBrush(colourOf(c.model.backColour, COLOR_WINDOW)));
+            SendMessageW(c.handle, WM_SETFONT, reinterpret_cast<WPARAM>(textBoxFont.get()), FALSE);
         }
-        if (c.scaled)
-            DeleteObject(c.scaled);
         c.scaledSize = {scaled(c.pictureSize.cx, dpi_), scaled(c.pictureSize.cy, dpi_)};
-        c.scaled = makeBitmap(c.model.picture.bytes(), c.scaledSize.cx, c.scaledSize.cy);
+        c.scaled =
+            OwnedBitmap(makeBitmap(c.model.picture.bytes(), c.scaledSize.cx, c.scaledSize.cy));
     }
+    textBoxFont_ = std::move(textBoxFont);
 }
 
 // The frame's size at `dpi_` is what Windows says it is; should the frame turn out otherwise (a
@@ -295,6 +267,7 @@ int Win32Forms::run() {
     UpdateWindow(window_);
     if (HWND first = GetNextDlgTabItem(window_, nullptr, FALSE))
         SetFocus(first);
+    nameForScreenReaders();
     MSG message{};
     while (!ended_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (IsDialogMessageW(window_, &message))
@@ -308,9 +281,28 @@ int Win32Forms::run() {
 void Win32Forms::end() {
     ended_ = true;
     for (auto& c : controls_)
-        if (c.timer)
-            KillTimer(window_, c.timer);
+        if (c.interval > 0 && window_)
+            KillTimer(window_, idOf(c));
     PostQuitMessage(0);
+}
+
+// The controls whose name is not their text, the result box: named once the window shows, so that
+// its first paint does not wait for the accessibility runtime to load. A name that cannot be
+// given leaves the box as the system's proxy describes it, which is no reason to stop.
+void Win32Forms::nameForScreenReaders() {
+    for (const auto& c : controls_)
+        if (c.model.kind == ControlKind::TextBox && !c.model.accessibleName.empty())
+            names_.name(c.handle, widen(c.model.accessibleName));
+}
+
+UINT Win32Forms::idOf(const Control& control) const {
+    return firstControlId + control.model.index;
+}
+
+// Every tick is armed on its own, just after the wall clock's next second for the clock's
+// interval of 1000 ms; the interval the window's model holds stays as it is.
+bool Win32Forms::armTimer(const Control& timer) {
+    return window_ && armForNextTick(window_, idOf(timer), timer.interval);
 }
 
 HWND Win32Forms::control(std::string_view name) const {
@@ -329,7 +321,7 @@ Win32Forms::Control* Win32Forms::find(std::string_view name, ControlKind kind) {
 
 Win32Forms::Control* Win32Forms::byId(UINT id) {
     for (auto& c : controls_)
-        if (firstControlId + c.model.index == id)
+        if (idOf(c) == id)
             return &c;
     return nullptr;
 }
@@ -343,6 +335,8 @@ Status Win32Forms::setCaption(std::string_view label, std::string_view text) {
     if (wide == c->text)
         return success();
     c->text = std::move(wide);
+    if (!c->handle)
+        return success(); // the window is gone: there is nothing left to draw
     SetWindowTextW(c->handle, c->text.c_str());
     InvalidateRect(c->handle, nullptr, FALSE);
     return success();
@@ -363,15 +357,13 @@ Status Win32Forms::setInterval(std::string_view timer, int milliseconds) {
     if (milliseconds < 0)
         return Error{"A timer's interval cannot be negative."};
     // An interval of 0 switches the timer off; any other value keeps it running at that pace.
-    if (milliseconds == 0) {
-        if (c->timer)
-            KillTimer(window_, c->timer);
-        c->timer = 0;
-        return success();
-    }
-    c->timer = SetTimer(window_, firstControlId + c->model.index, UINT(milliseconds), nullptr);
-    if (!c->timer)
+    if (c->interval > 0 && window_)
+        KillTimer(window_, idOf(*c));
+    c->interval = milliseconds;
+    if (milliseconds > 0 && !armTimer(*c)) {
+        c->interval = 0;
         return Error{"Windows could not start the timer " + c->model.name + "."};
+    }
     return success();
 }
 

@@ -3,7 +3,10 @@
 // DPI with every picture scaled by the program itself, and kept so when the DPI changes.
 #pragma once
 
+#include "Accessibility.h"
+#include "ArabicFont.h"
 #include "ControlPainting.h"
+#include "GdiObjects.h"
 #include "Pictures.h"
 #include "platform/FormsEngine.h"
 
@@ -43,10 +46,10 @@ class Win32Forms final : public FormsEngine {
         ControlModel model;
         HWND handle = nullptr;
         SIZE pictureSize{}; // the stored picture's, at 96 DPI
-        HBITMAP scaled = nullptr;
+        OwnedBitmap scaled;
         SIZE scaledSize{};
-        std::wstring text; // what a label shows
-        UINT_PTR timer = 0;
+        std::wstring text;                 // what a label shows
+        int interval = 0;                  // a timer's, in milliseconds; 0 while it is off
         WNDPROC systemProcedure = nullptr; // where the engine's own procedure comes first
     };
 
@@ -54,7 +57,9 @@ class Win32Forms final : public FormsEngine {
     static LRESULT CALLBACK controlProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     Status createControl(const ControlModel& model);
-    static std::vector<const ControlModel*> inTabOrder(const std::vector<ControlModel>& controls);
+    void nameForScreenReaders();
+    UINT idOf(const Control& control) const;
+    bool armTimer(const Control& timer);
     void layOut(int dpi);
     void prepareDrawing();
     void sizeClientArea(int width, int height);
@@ -72,13 +77,15 @@ class Win32Forms final : public FormsEngine {
     HINSTANCE instance_;
     FormModel form_;
     SIZE backgroundSize_{}; // the stored background's, at 96 DPI
-    HBITMAP scaledBackground_ = nullptr;
-    HDC backgroundDc_ = nullptr;
+    BitmapDc background_;   // holding the background at the window's scale
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
-    HFONT textBoxFont_ = nullptr;
-    HBRUSH textBoxBrush_ = nullptr;
-    FittingFonts labelFonts_;
+    PrivateArabicFont arabicFont_;
+    OwnedFont textBoxFont_;
+    OwnedBrush textBoxBrush_;
+    FittingFonts labelFonts_;  // the interface font, for a text the Arabic face lacks letters of
+    FittingFonts arabicFonts_; // the program's own Arabic face at the interface font's size
+    AccessibleNames names_;
     Canvas canvas_;
     std::vector<Control> controls_;
     HWND window_ = nullptr;

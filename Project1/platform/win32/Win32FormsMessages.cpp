@@ -26,8 +26,18 @@ LRESULT CALLBACK Win32Forms::windowProcedure(HWND window, UINT message, WPARAM w
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<Win32Forms*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->handle(message, wParam, lParam)
-                : DefWindowProcW(window, message, wParam, lParam);
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (message != WM_NCDESTROY)
+        return self->handle(message, wParam, lParam);
+    // The window's last message: the engine lets go of it and of its controls, which went before
+    // it, so that nothing later reaches a handle Windows may give to another window.
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->window_ = nullptr;
+    self->lastFocus_ = nullptr;
+    for (auto& c : self->controls_)
+        c.handle = nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // Ahead of the system's procedure for every control.
@@ -79,9 +89,12 @@ LRESULT Win32Forms::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         command(wParam);
         return 0;
     case WM_TIMER:
+        // The id asked for, which is what Windows reports for a timer of a window.
         for (const auto& c : controls_)
-            if (c.timer && c.timer == wParam)
+            if (c.interval > 0 && idOf(c) == wParam) {
+                armTimer(c);
                 deliver(c.model.name, FormEvent::Timer);
+            }
         return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
@@ -91,7 +104,7 @@ LRESULT Win32Forms::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                     c.model.kind == ControlKind::TextBox) {
                     SetBkColor(reinterpret_cast<HDC>(wParam),
                                colourOf(c.model.backColour, COLOR_WINDOW));
-                    return reinterpret_cast<LRESULT>(textBoxBrush_);
+                    return reinterpret_cast<LRESULT>(textBoxBrush_.get());
                 }
         break;
     case WM_ACTIVATE:
@@ -104,11 +117,14 @@ LRESULT Win32Forms::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_DPICHANGED: {
-        // The size follows from the layout at the new DPI; the place is the one Windows suggests.
-        layOut(HIWORD(wParam));
+        // The window takes the rectangle Windows suggests, place and size in one move, so that
+        // it does not jump while it is dragged from one monitor to another of a different scale;
+        // the layout at the new DPI then corrects the size should the frame differ.
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        layOut(HIWORD(wParam));
         return 0;
     }
     case WM_SETTINGCHANGE:
@@ -130,6 +146,7 @@ LRESULT Win32Forms::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_DESTROY:
+        names_.clear(); // while the controls are still there
         ended_ = true;
         PostQuitMessage(0);
         return 0;
@@ -143,7 +160,7 @@ void Win32Forms::paintWindow() {
     PAINTSTRUCT paint{};
     const HDC dc = BeginPaint(window_, &paint);
     const SIZE picture{scaled(backgroundSize_.cx, dpi_), scaled(backgroundSize_.cy, dpi_)};
-    BitBlt(dc, 0, 0, picture.cx, picture.cy, backgroundDc_, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, picture.cx, picture.cy, background_.dc(), 0, 0, SRCCOPY);
     // The window's own colour shows only where no picture lies: a strip to the right of it and
     // one below it, when the picture is smaller than the client area. They are filled as
     // rectangles of their own, since clipping the picture out of a window with this many
@@ -154,9 +171,8 @@ void Win32Forms::paintWindow() {
                               {0, picture.cy, std::min(picture.cx, client.right), client.bottom}};
     for (const RECT& strip : uncovered)
         if (strip.right > strip.left && strip.bottom > strip.top) {
-            const HBRUSH own = CreateSolidBrush(colourOf(form_.colour, COLOR_BTNFACE));
-            FillRect(dc, &strip, own);
-            DeleteObject(own);
+            const OwnedBrush own(CreateSolidBrush(colourOf(form_.colour, COLOR_BTNFACE)));
+            FillRect(dc, &strip, own.get());
         }
     EndPaint(window_, &paint);
 }
@@ -166,16 +182,20 @@ void Win32Forms::drawItem(const DRAWITEMSTRUCT& item) {
     if (!c)
         return;
     if (c->model.kind == ControlKind::Button) {
-        paintButton(item, {c->scaled, c->scaledSize, colourOf(c->model.backColour, COLOR_BTNFACE)},
+        paintButton(item,
+                    {c->scaled.get(), c->scaledSize, colourOf(c->model.backColour, COLOR_BTNFACE)},
                     dpi_, canvas_);
     } else if (c->model.kind == ControlKind::Label) {
         LabelFace face;
         face.opaque = c->model.backStyle != design::transparent;
         face.back = colourOf(c->model.backColour, COLOR_BTNFACE);
-        face.background = backgroundDc_;
+        face.background = background_.dc();
         face.origin = {pixels(c->model.extents.left), pixels(c->model.extents.top)};
         face.alignment = textAlignment(c->model.alignment);
-        paintLabel(item, c->text, face, labelFonts_, canvas_);
+        // The program's own Arabic face wherever it has every letter of the text.
+        const bool arabic =
+            arabicFont_.installed() && covers(item.hDC, arabicFonts_.base(), c->text);
+        paintLabel(item, c->text, face, arabic ? arabicFonts_ : labelFonts_, canvas_);
     }
 }
 

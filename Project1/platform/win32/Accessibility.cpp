@@ -1,0 +1,102 @@
+#include "Accessibility.h"
+
+#include "Form1/WindowPlacement.h"
+
+#include <initguid.h>
+
+#include <oleacc.h>
+
+#include <algorithm>
+#include <string>
+#include <type_traits>
+
+namespace zanthera::win32 {
+
+namespace {
+
+// COM's calls, from ole32 loaded when a name is first given rather than with the program: the
+// window's start does not wait for it. ole32 is one of Windows' known DLLs, always the system's.
+struct Com {
+    decltype(&CoInitializeEx) initialize = nullptr;
+    decltype(&CoCreateInstance) createInstance = nullptr;
+    decltype(&CoUninitialize) uninitialize = nullptr;
+};
+
+const Com& com() {
+    static const Com calls = [] {
+        Com c;
+        if (const HMODULE ole = LoadLibraryW(L"ole32.dll")) {
+            const auto find = [ole](auto& call, const char* name) {
+                call = reinterpret_cast<std::remove_reference_t<decltype(call)>>(
+                    reinterpret_cast<void (*)()>(GetProcAddress(ole, name)));
+            };
+            find(c.initialize, "CoInitializeEx");
+            find(c.createInstance, "CoCreateInstance");
+            find(c.uninitialize, "CoUninitialize");
+        }
+        return c;
+    }();
+    return calls;
+}
+
+} // namespace
+
+std::vector<const ControlModel*> readingOrder(const WindowModel& model) {
+    std::vector<const ControlModel*> order;
+    for (const auto& c : model.controls)
+        order.push_back(&c);
+    std::stable_sort(order.begin(), order.end(), [](const ControlModel* a, const ControlModel* b) {
+        return a->tabIndex.value_or(0xFFFF) < b->tabIndex.value_or(0xFFFF);
+    });
+    for (const auto& value : model.controls) {
+        const ControlModel* caption = isValueLabel(value) ? captionOf(model, value) : nullptr;
+        if (!caption)
+            continue;
+        order.erase(std::find(order.begin(), order.end(), caption));
+        order.insert(std::find(order.begin(), order.end(), &value), caption);
+    }
+    return order;
+}
+
+AccessibleNames::~AccessibleNames() {
+    clear();
+    if (services_)
+        services_->Release();
+    if (comStarted_)
+        com().uninitialize();
+}
+
+HRESULT AccessibleNames::name(HWND control, std::wstring_view text) {
+    if (!services_) {
+        if (!com().initialize || !com().createInstance || !com().uninitialize)
+            return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+        const HRESULT started = com().initialize(nullptr, COINIT_APARTMENTTHREADED);
+        // Started already on this thread, in this mode or another: usable all the same.
+        comStarted_ = SUCCEEDED(started);
+        if (FAILED(started) && started != RPC_E_CHANGED_MODE)
+            return started;
+        const HRESULT made =
+            com().createInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                 IID_IAccPropServices, reinterpret_cast<void**>(&services_));
+        if (FAILED(made)) {
+            services_ = nullptr;
+            return made;
+        }
+    }
+    const std::wstring owned(text);
+    const HRESULT named = services_->SetHwndPropStr(control, DWORD(OBJID_CLIENT), CHILDID_SELF,
+                                                    PROPID_ACC_NAME, owned.c_str());
+    if (SUCCEEDED(named))
+        named_.push_back(control);
+    return named;
+}
+
+void AccessibleNames::clear() {
+    MSAAPROPID name = PROPID_ACC_NAME;
+    for (HWND control : named_)
+        if (services_ && IsWindow(control))
+            services_->ClearHwndProps(control, DWORD(OBJID_CLIENT), CHILDID_SELF, &name, 1);
+    named_.clear();
+}
+
+} // namespace zanthera::win32
