@@ -22,7 +22,7 @@ Status writeWeekday(PlatformServices& services, FormWindow& window, const LocalT
 // The month comes from today's date itself: reading it back out of the short-date text only
 // works for the few formats that put a two-digit month at characters 4 and 5.
 Status writeMonth(PlatformServices& services, FormWindow& window, const LocalTime& now) {
-    return window.setCaption("Label5", services.monthName(now.date.month));
+    return window.setCaption("Label5", services.monthNameOf(now.date));
 }
 
 // Whole minutes since the system started, from a 64-bit count so the figure stays right long

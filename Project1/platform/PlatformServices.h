@@ -81,6 +81,10 @@ class PlatformServices {
     virtual int weekday(const CalendarDate& date) = 0;
     // The full name of month 1 to 12 in the user's language.
     virtual std::string monthName(int month) = 0;
+    // The full name of the month `date` falls in, in the user's calendar and language, so that it
+    // names the month dateText shows; where the user's calendar is always the Gregorian one, the
+    // name of its month number.
+    virtual std::string monthNameOf(const CalendarDate& date) { return monthName(date.month); }
     // The number rounded to a whole number (halves away from zero), in the user's own digits
     // and without group separators.
     virtual std::string numberText(double value) = 0;

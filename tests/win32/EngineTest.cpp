@@ -6,7 +6,11 @@
 // the command lines are read back under Wine), the pictures and the UTF-16 boundary.
 #include "Form1/ControlTable.h"
 #include "Form1/StoredDefinition.h"
+#include "Form1/WindowPlacement.h"
 #include "app/WindowSource.h"
+#include "platform/win32/ArabicFont.h"
+#include "platform/win32/Dpi.h"
+#include "platform/win32/GdiObjects.h"
 #include "platform/win32/Pictures.h"
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Forms.h"
@@ -14,7 +18,11 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <chrono>
+
+using namespace std::chrono_literals;
 
 namespace zanthera::win32 {
 namespace {
@@ -107,6 +115,91 @@ TEST_F(Engine, FocusStartsOnCmm1AndTabWalksTheDesignedOrder) {
     }
 }
 
+// A screen reader reads the controls in z-order: each caption just before the value it names.
+TEST_F(Engine, EachCaptionIsReadJustBeforeItsValue) {
+    int pairs = 0;
+    for (const auto& c : model_.controls)
+        if (const ControlModel* caption = isValueLabel(c) ? captionOf(model_, c) : nullptr) {
+            EXPECT_EQ(GetWindow(forms.control(c.name), GW_HWNDPREV), forms.control(caption->name))
+                << c.name;
+            ++pairs;
+        }
+    EXPECT_EQ(pairs, 5);
+}
+
+// Where the platform's accessibility runtime takes annotations (Windows; not every Wine).
+TEST_F(Engine, TheResultBoxHasItsNameForScreenReaders) {
+    showAndSettle();
+    IAccessible* box = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(forms.control("Text1"), DWORD(OBJID_CLIENT),
+                                         IID_IAccessible, reinterpret_cast<void**>(&box)),
+              S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    box->get_accName(self, &name);
+    const std::wstring read = name ? name : L"";
+    SysFreeString(name);
+    box->Release();
+    if (read != L"النتيجة")
+        GTEST_SKIP() << "this platform's accessibility runtime keeps no annotated names";
+}
+
+// Nothing is left behind however often the window is laid out again: GDI objects are counted
+// where the platform counts them (Windows; Wine reports none).
+TEST_F(Engine, RepeatedLayoutsAndColourChangesLeaveNoGdiObjectBehind) {
+    showAndSettle();
+    const auto count = [] { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); };
+    for (int dpi : {120, 96})
+        changeDpi(dpi);
+    const DWORD before = count();
+    for (int i = 0; i < 40; ++i) {
+        changeDpi(i % 2 ? 96 : 144);
+        SendMessageW(forms.window(), WM_SYSCOLORCHANGE, 0, 0);
+        UpdateWindow(forms.window());
+    }
+    if (before == 0)
+        GTEST_SKIP() << "this platform does not count a process's GDI objects";
+    EXPECT_LE(count(), before + 2);
+}
+
+// The captions in the program's own Arabic face, which has every letter of them, each whole in its
+// label at the interface font's size; a time written with Latin letters is left to that font.
+TEST_F(Engine, CaptionsAreDrawnInTheProgramsOwnArabicFaceAtFullSize) {
+    ASSERT_TRUE(PrivateArabicFont(GetModuleHandleW(nullptr)).installed());
+    FittingFonts fonts;
+    fonts.reset(arabicFace(interfaceFont(96)));
+    const HDC dc = GetDC(forms.window());
+    {
+        const Selection selected(dc, fonts.base());
+        wchar_t face[LF_FACESIZE] = L"";
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        EXPECT_STREQ(face, arabicFamily);
+    }
+    for (const auto& row : design::controls) {
+        if (row.role != design::Role::CaptionLabel)
+            continue;
+        const std::wstring text = widen(row.text);
+        EXPECT_TRUE(covers(dc, fonts.base(), text)) << row.name;
+        const int room = design::twipsToPixels(row.extents.width, 96) - 2;
+        EXPECT_EQ(fonts.fitting(dc, text, room), fonts.base()) << row.name;
+    }
+    EXPECT_FALSE(covers(dc, fonts.base(), L"4:40:05 PM"));
+    ReleaseDC(forms.window(), dc);
+}
+
+// The window's last message lets go of it, so nothing later writes to a handle Windows reuses.
+TEST_F(Engine, AWindowClosedByWindowsIsLetGoOf) {
+    DestroyWindow(forms.window());
+    EXPECT_EQ(forms.window(), nullptr);
+    EXPECT_EQ(forms.control("Label1"), nullptr);
+    EXPECT_TRUE(forms.setCaption("Label1", "12:00:00"));
+    EXPECT_EQ(forms.run(), 1);
+    MSG quit{}; // WM_DESTROY asked the thread to end
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
 TEST_F(Engine, ClicksAndTicksReachTheSinkAndEnterPressesTheFocusedButton) {
     SendMessageW(forms.control("Command13"), BM_CLICK, 0, 0);
     const auto id = GetDlgCtrlID(forms.control("Cmm8"));
@@ -122,6 +215,21 @@ TEST_F(Engine, ClicksAndTicksReachTheSinkAndEnterPressesTheFocusedButton) {
         if (GetMessageW(&message, nullptr, 0, 0) > 0)
             DispatchMessageW(&message);
     ASSERT_EQ(events.size(), 4u);
+    // A whole-second timer ticks just after the wall clock's second turns.
+    ASSERT_TRUE(forms.setInterval("Timer1", 1000));
+    for (int ticks = 0; ticks < 2 && std::chrono::steady_clock::now() < until + 3s;) {
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0)
+            break;
+        if (message.message == WM_TIMER) {
+            SYSTEMTIME now{};
+            GetSystemTime(&now);
+            EXPECT_GE(now.wMilliseconds, 20);
+            EXPECT_LT(now.wMilliseconds, 300);
+            ++ticks;
+        }
+        DispatchMessageW(&message);
+    }
+    EXPECT_EQ(events.size(), 6u);
     EXPECT_EQ(events[0].control, "Command13");
     EXPECT_EQ(events[1].control, "Cmm8");
     EXPECT_EQ(events[2].control, "Command9");
@@ -129,7 +237,7 @@ TEST_F(Engine, ClicksAndTicksReachTheSinkAndEnterPressesTheFocusedButton) {
     EXPECT_EQ(events[3].event, FormEvent::Timer);
     forms.end();
     SendMessageW(forms.control("Cmm1"), BM_CLICK, 0, 0);
-    EXPECT_EQ(events.size(), 4u);
+    EXPECT_EQ(events.size(), 6u);
 }
 
 TEST_F(Engine, WritesReachOnlyTheControlsOfTheirKind) {
@@ -203,6 +311,65 @@ TEST(Win32Services, CalendarAndNumbers) {
     EXPECT_NE(s.timeText({16, 40, 5}).find("05"), std::string::npos);
 }
 
+// The box as it opens, seen from inside the process: its text, and whose procedure its button
+// runs (the common controls' version 6 draws themed buttons, user32 classic ones).
+struct OpenedBox {
+    std::wstring text;
+    bool themedButton = false;
+};
+OpenedBox opened;
+LRESULT CALLBACK watchBox(int code, WPARAM wParam, LPARAM lParam) {
+    const HWND box = HWND(wParam), ok = code == HCBT_ACTIVATE ? GetDlgItem(box, IDOK) : nullptr;
+    if (ok) {
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM) {
+                wchar_t kind[16] = L"", text[512] = L"";
+                GetClassNameW(child, kind, 16);
+                GetWindowTextW(child, text, 512);
+                if (lstrcmpiW(kind, L"Static") == 0 && text[0])
+                    opened.text = text;
+                return TRUE;
+            },
+            0);
+        HMODULE module = nullptr;
+        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<LPCWSTR>(GetClassLongPtrW(ok, GCLP_WNDPROC)), &module);
+        opened.themedButton = module && module == GetModuleHandleW(L"comctl32.dll");
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(Win32Services, AMessageBoxHasThemedButtonsAndItsTechnicalLineReadsLeftToRight) {
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, &watchBox, nullptr, GetCurrentThreadId());
+    services().messageBox("تعذر تشغيل البرنامج.\nCould not start x (CreateProcessW: not found)", 16,
+                          "Zanthera");
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(opened.text, L"تعذر تشغيل البرنامج.\n\x200E"
+                           L"Could not start x (CreateProcessW: not found)\x200E");
+    EXPECT_TRUE(opened.themedButton);
+}
+
+// The month is named from the date in the user's calendar: the Gregorian one's names, and where
+// the platform formats a Hijri date, the Hijri month the short date shows.
+TEST(Win32Services, TheMonthIsNamedInTheUsersCalendar) {
+    auto s = services();
+    const CalendarDate date{2026, 12, 9};
+    EXPECT_EQ(s.monthNameOf(date), s.monthName(12));
+    wchar_t saved[8] = L"";
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_ICALENDARTYPE, saved, 8);
+    if (!SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_ICALENDARTYPE, L"6")) // Hijri
+        GTEST_SKIP() << "this platform lets no user choose the Hijri calendar";
+    const std::string shortDate = s.dateText(date), month = s.monthNameOf(date);
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_ICALENDARTYPE, saved);
+    if (shortDate.find("2026") != std::string::npos)
+        GTEST_SKIP() << "this platform formats no Hijri date: " << shortDate;
+    EXPECT_FALSE(month.empty());
+    EXPECT_NE(month, s.monthName(12));
+}
+
 TEST(Win32Services, AFailedReadOrStartNamesWhatFailedAndWhy) {
     auto s = services();
     const auto missing = s.volumeSerial("q:\\");
@@ -217,6 +384,33 @@ TEST(Win32Services, AFailedReadOrStartNamesWhatFailedAndWhy) {
                   "Could not start no-such-program-zanthera.exe /x (CreateProcessW: ", 0),
               0u)
         << failed.error().message;
+}
+
+// A bitmap handed back by the holder is selected out already, so deleting it works under any GDI;
+// the holder's last bitmap goes with it, after the DC's own is selected back.
+TEST(GdiObjects, ABitmapIsDeletedOnlyOnceSelectedOut) {
+    BitmapDc holder;
+    const HDC dc = holder.dc();
+    const HGDIOBJ stock = GetCurrentObject(dc, OBJ_BITMAP);
+    const auto bitmap = [] { return OwnedBitmap(CreateBitmap(4, 4, 1, 32, nullptr)); };
+    EXPECT_FALSE(holder.hold(bitmap()));
+    const HBITMAP first = holder.bitmap();
+    OwnedBitmap old = holder.hold(bitmap());
+    ASSERT_EQ(old.get(), first);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), holder.bitmap());
+    old.reset();
+    EXPECT_EQ(GetObjectType(first), 0u);
+    OwnedFont font(CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma"));
+    {
+        const Selection selected(dc, font.get());
+        { const Selection inner(dc, GetStockObject(SYSTEM_FONT)); }
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font.get());
+    }
+    EXPECT_NE(GetCurrentObject(dc, OBJ_FONT), font.get());
+    const HBITMAP last = holder.bitmap();
+    OwnedBitmap released = holder.release();
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), stock);
+    EXPECT_EQ(released.get(), last);
 }
 
 // A bitmap file of the given layout whose pixel (x, y) from the top is 0x00yyxx10.

@@ -1,7 +1,8 @@
-// Stands in for the system's rundll32.exe beside zanthera.exe (Windows looks in the program's
-// own folder first): writes the command line it was started with, exactly as the starter passed
-// it, as one UTF-8 line to a file of its own beside itself, named by its start time in hex, so
-// that the names' order is the order of the starts however many run at once.
+// Stands in for the system's rundll32.exe in the test prefix's system folder, and is planted
+// beside zanthera.exe where it must never run: writes the command line it was started with,
+// exactly as the starter passed it, as one UTF-8 line to a file of its own beside itself, named by
+// its start time in hex, so that the names' order is the order of the starts however many run at
+// once.
 #include <windows.h>
 
 #include <stdio.h>

@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,9 @@ QProcessEnvironment wineEnvironment(const QString& display) {
     // Nor the menu builder, which every start of the server runs and emulation makes slow, nor
     // the debugger Wine attaches to a process that crashes: under emulation its desktop process
     // crashes as it starts, and the debugger would then keep the server up past the test's end.
-    environment.insert("WINEDLLOVERRIDES", "mscoree,mshtml=,winemenubuilder.exe=d,winedbg.exe=d");
+    // And the stand-in put in the system folder runs rather than Wine's own rundll32.
+    environment.insert("WINEDLLOVERRIDES",
+                       "mscoree,mshtml=;winemenubuilder.exe,winedbg.exe=d;rundll32.exe=n");
     environment.insert("DISPLAY", display);
     return environment;
 }
@@ -84,8 +87,21 @@ QByteArray contentsOf(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The program and a recording rundll32.exe side by side (Windows searches the program's own
-// folder first), on a screen large enough for the window at 192 DPI.
+// The system folder a program's rundll32.exe comes from: for a 32-bit program in a 64-bit prefix,
+// the one WOW64 redirects it to.
+QString systemFolder() {
+    const QByteArray header = contentsOf(exe).left(4096);
+    const qsizetype pe =
+        header.size() > 0x40 ? qFromLittleEndian<qint32>(header.constData() + 0x3C) : 0;
+    const bool x86 = pe > 0 && pe + 6 <= header.size() &&
+                     qFromLittleEndian<quint16>(header.constData() + pe + 4) == 0x14C;
+    const QString windows = prefix + "/drive_c/windows/";
+    return x86 && QDir(windows + "syswow64").exists() ? windows + "syswow64" : windows + "system32";
+}
+
+// The program with a recording rundll32.exe in the prefix's system folder, in place of Wine's,
+// and another planted beside the program, where a download folder might hold one: only the
+// system's may ever run. On a screen large enough for the window at 192 DPI.
 class ProgramUnderWine : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -94,6 +110,13 @@ class ProgramUnderWine : public ::testing::Test {
         ASSERT_TRUE(QFile::copy(exe, folder.filePath("zanthera.exe")));
         ASSERT_TRUE(
             QFile::copy(helpers + "/RecordingRundll32.exe", folder.filePath("rundll32.exe")));
+        // Wine's own is put back at the end; one a broken run left aside is kept.
+        if (!QFile::exists(wineRundll32())) {
+            ASSERT_TRUE(QFile::rename(systemRundll32(), wineRundll32()));
+        }
+        QFile::remove(systemRundll32());
+        ASSERT_TRUE(QFile::copy(helpers + "/RecordingRundll32.exe", systemRundll32()));
+        removeLaunches();
         QFile serial(prefix + "/drive_c/.windows-serial");
         ASSERT_TRUE(serial.open(QIODevice::WriteOnly) && serial.write(volumeSerial) > 0);
         serial.close();
@@ -111,6 +134,17 @@ class ProgramUnderWine : public ::testing::Test {
             setDpi(96);
         program.reset();
         run(display.name(), "wineserver", {"-k"});
+        removeLaunches();
+        if (QFile::exists(wineRundll32()) && QFile::remove(systemRundll32()))
+            QFile::rename(wineRundll32(), systemRundll32());
+    }
+
+    static QString systemRundll32() { return systemFolder() + "/rundll32.exe"; }
+    static QString wineRundll32() { return systemFolder() + "/rundll32.exe.wine"; }
+    static void removeLaunches() {
+        QDir system(systemFolder());
+        for (const QString& name : system.entryList({"launch-*"}, QDir::Files))
+            system.remove(name);
     }
 
     bool setDpi(int setting) {
@@ -144,15 +178,15 @@ class ProgramUnderWine : public ::testing::Test {
         return shot;
     }
 
-    // The command lines the recording rundll32.exe saw, in the order they were started, once
-    // `count` are written.
+    // The command lines the system's recording rundll32.exe saw, in the order they were started,
+    // once `count` are written.
     QStringList launches(int count) {
         QStringList lines;
+        const QDir system(systemFolder());
         for (QDeadlineTimer deadline(60s * patience); !deadline.hasExpired(); QThread::msleep(50)) {
             lines.clear();
-            for (const QString& name :
-                 QDir(folder.path()).entryList({"launch-*"}, QDir::Files, QDir::Name))
-                lines << QString::fromUtf8(contentsOf(folder.filePath(name)));
+            for (const QString& name : system.entryList({"launch-*"}, QDir::Files, QDir::Name))
+                lines << QString::fromUtf8(contentsOf(system.filePath(name)));
             if (lines.size() >= count &&
                 lines.filter(QRegularExpression("\n$")).size() == lines.size())
                 break;
@@ -174,6 +208,21 @@ class ProgramUnderWine : public ::testing::Test {
     unsigned long window = 0;
 };
 
+// The height in pixels of the lettering inside `place`: the rows where the window differs from
+// the background picture that shows through a caption.
+int letteringHeight(const QImage& shot, const QRect& place) {
+    const QImage background = artwork("Form1.bmp");
+    int top = place.bottom() + 1, bottom = place.top() - 1;
+    for (int y = place.top(); y <= place.bottom(); ++y)
+        for (int x = place.left(); x <= place.right(); ++x)
+            if (QColor(shot.pixel(x, y)).lightness() + 60 <
+                QColor(background.pixel(x, y)).lightness()) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    return std::max(0, bottom - top + 1);
+}
+
 // One start for all of it: the pixels, the information buttons, every launcher button, the about
 // box and the exit button.
 TEST_F(ProgramUnderWine, ShowsTheDesignedWindowAndEveryButtonDoesItsWork) {
@@ -181,6 +230,13 @@ TEST_F(ProgramUnderWine, ShowsTheDesignedWindowAndEveryButtonDoesItsWork) {
     ASSERT_EQ(shot.size(), QSize(425, 508));
     expectTheArtwork(shot);
     EXPECT_EQ(QColor(shot.pixel(51, 227)), QColor(128, 128, 128)); // Wine's inactive caption
+    // Every caption at its designed size, the long one too: lettering 10 to 12 pixels high, as
+    // the Linux program draws it, where a face that is too wide gets shrunk to fit (6 pixels).
+    for (const auto& row : design::controls) {
+        if (row.role == design::Role::CaptionLabel) {
+            EXPECT_GE(letteringHeight(shot, pixelRect(row)), 9) << row.name;
+        }
+    }
 
     char host[256] = {};
     gethostname(host, sizeof host - 1);
@@ -188,7 +244,7 @@ TEST_F(ProgramUnderWine, ShowsTheDesignedWindowAndEveryButtonDoesItsWork) {
     ASSERT_NE(user, nullptr);
     const std::pair<std::string_view, QString> answers[] = {
         {"Command1", "2048 * 1536"},
-        {"Command13", QString::fromUtf8(host).section('.', 0, 0).toUpper().left(15)},
+        {"Command13", QString::fromUtf8(host).section('.', 0, 0)}, // whole, as the user wrote it
         {"Command4", QString::fromUtf8(user->pw_name)},
         {"Command2", QString::number(qint32(QString(volumeSerial).toUInt(nullptr, 16)))},
     };
@@ -209,6 +265,8 @@ TEST_F(ProgramUnderWine, ShowsTheDesignedWindowAndEveryButtonDoesItsWork) {
         expected << QString::fromUtf8(row.commandLine.data(), qsizetype(row.commandLine.size()));
     }
     EXPECT_EQ(launches(int(expected.size())), expected);
+    EXPECT_TRUE(QDir(folder.path()).entryList({"launch-*"}, QDir::Files).isEmpty())
+        << "a rundll32.exe beside the program ran";
 
     // Wine's message box does not copy itself on Ctrl+C: its texts are read from the Windows side.
     const QString title = QString::fromUtf8(aboutTitle.data(), qsizetype(aboutTitle.size()));
@@ -311,11 +369,11 @@ TEST_P(WindowsProgramFile, IsAWindowsGuiProgramForItsProcessorNeedingOnlyTheSyst
     EXPECT_TRUE(headers.contains(x64 ? "(PE32+)" : "(PE32)"));
     // The Windows GUI subsystem: no console window.
     EXPECT_TRUE(headers.contains(QRegularExpression("\nSubsystem\\s+00000002\\s")));
-    const std::set<QString> system{"kernel32.dll", "user32.dll",   "gdi32.dll",   "comctl32.dll",
-                                   "shell32.dll",  "advapi32.dll", "msvcrt.dll",  "ole32.dll",
-                                   "oleaut32.dll", "shlwapi.dll",  "uxtheme.dll", "comdlg32.dll",
-                                   "version.dll",  "ntdll.dll",    "imm32.dll",   "winmm.dll",
-                                   "shcore.dll",   "dwmapi.dll",   "oleacc.dll",  "ws2_32.dll"};
+    const std::set<QString> system{
+        "kernel32.dll", "user32.dll", "gdi32.dll",    "comctl32.dll", "shell32.dll", "advapi32.dll",
+        "msvcrt.dll",   "ole32.dll",  "oleaut32.dll", "shlwapi.dll",  "uxtheme.dll", "comdlg32.dll",
+        "version.dll",  "ntdll.dll",  "imm32.dll",    "winmm.dll",    "shcore.dll",  "dwmapi.dll",
+        "oleacc.dll",   "ws2_32.dll", "usp10.dll"};
     std::set<QString> imports;
     for (const auto& match : QRegularExpression("DLL Name: (\\S+)").globalMatch(headers))
         imports.insert(match.captured(1).toLower());

@@ -19,6 +19,21 @@ namespace zanthera {
 
 namespace {
 
+// Every DLL that Windows loads later on the program's behalf (a shell extension, a font driver,
+// the accessibility runtime) comes from the system folder, never from the folder the program was
+// started from, which may be a download folder holding anything. The call came with an update to
+// Windows 7 that not every Windows 7 has; without it, the current folder at least is taken out of
+// the search.
+void searchDllsInTheSystemFolderOnly() {
+    SetDllDirectoryW(L"");
+    using SetDefault = BOOL(WINAPI*)(DWORD);
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const auto setDefault = reinterpret_cast<SetDefault>(reinterpret_cast<void (*)()>(
+        kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr));
+    if (setDefault)
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 class Win32FrontEnd final : public FrontEnd {
   public:
     Win32FrontEnd()
@@ -37,6 +52,7 @@ class Win32FrontEnd final : public FrontEnd {
 
 // MinGW's start-up code calls main, with or without a console, so the program needs no WinMain.
 std::unique_ptr<FrontEnd> openFrontEnd(int&, char*[]) {
+    searchDllsInTheSystemFolderOnly();
     return std::make_unique<Win32FrontEnd>();
 }
 

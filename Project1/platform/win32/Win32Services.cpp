@@ -2,6 +2,7 @@
 
 #include "Utf16.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cwchar>
@@ -40,9 +41,70 @@ std::string written(const wchar_t* buffer, int length) {
     return length > 1 ? narrow({buffer, static_cast<std::size_t>(length - 1)}) : std::string();
 }
 
-using NameCall = BOOL(WINAPI*)(LPWSTR, LPDWORD);
+// The system folder's copy of the program a command line starts: its first word, which must be a
+// bare file name. Empty when it is not one or the folder cannot be read. A 32-bit program on 64-bit
+// Windows is given the folder of 32-bit programs for the same path, by Windows itself.
+std::wstring systemProgram(std::wstring_view commandLine) {
+    const std::wstring_view name = commandLine.substr(0, commandLine.find(L' '));
+    if (name.empty() || name.find_first_of(L"\\/:\"") != std::wstring_view::npos)
+        return {};
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    return std::wstring(folder, length) + L'\\' + std::wstring(name);
+}
+
+// A message whose headline reads right to left is laid out as an Arabic paragraph throughout;
+// a technical line after it (a call's name, a path, a bracketed system message) is held between
+// left-to-right marks, so that its brackets and colons stay where its own words put them.
+std::wstring markedForReading(std::wstring text) {
+    constexpr wchar_t leftToRight = 0x200E;
+    if (!readsRightToLeft(text))
+        return text;
+    std::wstring marked;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find(L'\n', start), text.size());
+        const std::wstring_view line(text.data() + start, end - start);
+        const bool technical = start > 0 && !line.empty() && !readsRightToLeft(line);
+        if (start > 0)
+            marked += L'\n';
+        marked += technical ? leftToRight + std::wstring(line) + leftToRight : std::wstring(line);
+        start = end + 1;
+    }
+    return marked;
+}
+
+// Version 6 of the common controls for as long as it lives, from the program's second manifest,
+// for a message box's themed buttons. Where it cannot be had, the box shows classic buttons.
+class ThemedControls {
+  public:
+    ThemedControls() {
+        ACTCTXW context{};
+        context.cbSize = sizeof(context);
+        context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        context.hModule = GetModuleHandleW(nullptr);
+        context.lpResourceName = MAKEINTRESOURCEW(2);
+        context_ = CreateActCtxW(&context);
+        if (context_ != INVALID_HANDLE_VALUE && !ActivateActCtx(context_, &cookie_))
+            cookie_ = 0;
+    }
+    ~ThemedControls() {
+        if (cookie_)
+            DeactivateActCtx(0, cookie_);
+        if (context_ != INVALID_HANDLE_VALUE)
+            ReleaseActCtx(context_);
+    }
+    ThemedControls(const ThemedControls&) = delete;
+    ThemedControls& operator=(const ThemedControls&) = delete;
+
+  private:
+    HANDLE context_ = INVALID_HANDLE_VALUE;
+    ULONG_PTR cookie_ = 0;
+};
 
 // Asks once more with the size the call says it needs, so that a long name comes through whole.
+template <typename NameCall>
 Result<std::string> readName(NameCall call, DWORD size, std::string_view what,
                              std::string_view callName) {
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -51,7 +113,8 @@ Result<std::string> readName(NameCall call, DWORD size, std::string_view what,
         if (call(buffer.data(), &length))
             return narrow({buffer.data(), wcsnlen(buffer.data(), buffer.size())});
         const DWORD error = GetLastError();
-        if ((error != ERROR_BUFFER_OVERFLOW && error != ERROR_INSUFFICIENT_BUFFER) ||
+        if ((error != ERROR_BUFFER_OVERFLOW && error != ERROR_INSUFFICIENT_BUFFER &&
+             error != ERROR_MORE_DATA) ||
             length <= size + 1)
             return systemFailure(what, callName, error);
         size = length;
@@ -69,18 +132,21 @@ Win32Services::Win32Services(std::function<HWND()> owner, std::function<void()> 
     : owner_(std::move(owner)), end_(std::move(end)) {}
 
 Status Win32Services::startProgram(std::string_view commandLine, int windowStyle) {
-    // The command line goes to Windows exactly as the table gives it; Windows itself finds the
-    // program, in this program's own folder first.
+    // The command line goes to Windows exactly as the table gives it, so the started program
+    // sees it character for character; the program itself is named by its full path in the
+    // system folder. Left to find it, Windows would look in this program's own folder and the
+    // current one first, where a download folder may hold a program of the same name.
     std::wstring line = widen(commandLine);
+    const std::wstring program = systemProgram(line);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(windowStyle);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    if (program.empty() || !CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                                           nullptr, nullptr, &startup, &process))
         return systemFailure("Could not start " + std::string(commandLine), "CreateProcessW",
-                             GetLastError());
+                             program.empty() ? ERROR_BAD_PATHNAME : GetLastError());
     // The started program may bring its window to the front, as the user asked for it.
     AllowSetForegroundWindow(process.dwProcessId);
     CloseHandle(process.hThread);
@@ -89,10 +155,11 @@ Status Win32Services::startProgram(std::string_view commandLine, int windowStyle
 }
 
 void Win32Services::messageBox(std::string_view prompt, int buttons, std::string_view title) {
-    const std::wstring text = widen(prompt);
+    const std::wstring text = markedForReading(widen(prompt));
     UINT style = static_cast<UINT>(buttons);
     if (readsRightToLeft(text))
         style |= MB_RTLREADING | MB_RIGHT;
+    const ThemedControls themed;
     MessageBoxW(owner_ ? owner_() : nullptr, text.c_str(), widen(title).c_str(), style);
 }
 
@@ -101,15 +168,21 @@ void Win32Services::endProgram() {
         end_();
 }
 
+// The name the user gave the computer, as Settings shows it and whole, in its own letter case:
+// the DNS host name. The older NetBIOS name is cut to 15 characters and upper-cased.
 Result<std::string> Win32Services::computerName() {
-    return readName(&GetComputerNameW, MAX_COMPUTERNAME_LENGTH + 1,
-                    "Could not read the computer name", "GetComputerNameW");
+    constexpr DWORD longestHostLabel = 63;
+    return readName(
+        [](LPWSTR buffer, LPDWORD size) {
+            return GetComputerNameExW(ComputerNamePhysicalDnsHostname, buffer, size);
+        },
+        longestHostLabel + 1, "Could not read the computer name", "GetComputerNameExW");
 }
 
 Result<std::string> Win32Services::userName() {
     constexpr DWORD longestUserName = 256;
-    return readName(&GetUserNameW, longestUserName + 1, "Could not read the user name",
-                    "GetUserNameW");
+    return readName([](LPWSTR buffer, LPDWORD size) { return GetUserNameW(buffer, size); },
+                    longestUserName + 1, "Could not read the user name", "GetUserNameW");
 }
 
 std::uint64_t Win32Services::millisecondsSinceStart() {
@@ -186,6 +259,20 @@ std::string Win32Services::monthName(int month) {
     return written(text,
                    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT,
                                    LOCALE_SMONTHNAME1 + static_cast<LCTYPE>(month - 1), text, 128));
+}
+
+// The user's short date may be in another calendar than the Gregorian (Umm al-Qura is Saudi
+// Arabia's usual one): the month is named from the same date in the same calendar, as the date
+// label shows it. A Gregorian user keeps the locale's month names.
+std::string Win32Services::monthNameOf(const CalendarDate& date) {
+    wchar_t calendar[8] = L"";
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_ICALENDARTYPE, calendar, 8);
+    if (std::wcstol(calendar, nullptr, 10) == CAL_GREGORIAN)
+        return monthName(date.month);
+    const SYSTEMTIME st = systemTime(date);
+    wchar_t text[128];
+    return written(text,
+                   GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, L"MMMM", text, 128, nullptr));
 }
 
 std::string Win32Services::numberText(double value) {

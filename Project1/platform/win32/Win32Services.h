@@ -30,6 +30,7 @@ class Win32Services final : public PlatformServices {
     std::string timeText(const TimeOfDay& time) override;
     int weekday(const CalendarDate& date) override;
     std::string monthName(int month) override;
+    std::string monthNameOf(const CalendarDate& date) override;
     std::string numberText(double value) override;
 
   private:
