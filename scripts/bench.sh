@@ -31,4 +31,4 @@ trap 'wineserver -k; kill $xvfb 2>/dev/null; rm -rf "$log" "$XDG_RUNTIME_DIR"' E
   "$build/windows-helpers/x86_64/BareWindow.exe" "$runs"
 size=$(stat -c %s "$windows/zanthera.exe")
 block=$(stat -c %s "$build/definition/Form1.definition")
-awk -v s="$size" -v b="$block" 'BEGIN { printf "32-bit zanthera.exe size: %.2f MB; baseline definition block %.2f MB; ratio %.2f; goal <= 1.30 MB\n", s / 1e6, b / 1e6, s / b }' 
+awk -v s="$size" -v b="$block" 'BEGIN { printf "32-bit zanthera.exe size: %.2f MB; baseline definition block %.2f MB; ratio %.2f; goal <= 1.40 MB: %s\n", s / 1e6, b / 1e6, s / b, (s <= 1.4e6 ? "holds" : "MISSED") }' 

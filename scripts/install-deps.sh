@@ -4,6 +4,7 @@
 #   install-deps.sh           the Linux program
 #   install-deps.sh windows   also the Windows cross-compilers, the installer tools and Wine
 #   install-deps.sh win32     also 32-bit Wine, run through qemu user emulation
+#   install-deps.sh wine32    also 32-bit Wine, where the kernel runs 32-bit programs itself
 set -euo pipefail
 
 packages=(
@@ -18,12 +19,14 @@ packages=(
   librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian
 )
 case "${1:-}" in
-  windows | win32)
+  windows | win32 | wine32)
     packages+=(gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32
       gcc-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-win32
       wine wine64 fonts-wine fonts-dejavu-core wixl msitools icoutils) ;;&
   win32)
     packages+=(qemu-user-static binfmt-support wine32:i386) ;;
+  wine32)
+    packages+=(wine32:i386) ;;
 esac
 
 missing=()

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# The Windows program's end-to-end tests against the 32-bit zanthera.exe, under 32-bit Wine:
-# these machines run no 32-bit code natively, so Wine runs through qemu user emulation and each
-# start of a program takes a minute or more. Not part of `make test`; the 32-bit program's files
-# are checked there.
+# The Windows program's end-to-end tests against the 32-bit zanthera.exe, under 32-bit Wine. Where
+# the kernel runs 32-bit programs itself they take a few minutes, and `make test` runs them; where
+# it does not, Wine runs through qemu user emulation, each start of a program takes a minute or
+# more, and only `make test-win32` runs them.
 set -euo pipefail
 build=$(realpath "${1:-build}")
 root=$(cd "$(dirname "$0")/.." && pwd)
 windows=$(realpath "${ZANTHERA_WINDOWS_BUILD:-$root/build-windows}")
 
+# How many times longer than native every wait of the tests may be.
+patience=2
+if ! "$root/scripts/runs-32bit.sh"; then
+  patience=30
+fi
 # A kernel without 32-bit support hands 32-bit x86 programs to qemu only through binfmt_misc;
 # Debian's qemu-user-static leaves i386 out on amd64, where it expects the kernel to run it, so
 # the entry is made here (as root) when it is missing.
@@ -23,6 +28,6 @@ fi
 start=$(date +%s)
 ZANTHERA_WINE_PREFIX="$windows/wineprefix32" ZANTHERA_WINE_EXE="$windows/zanthera.exe" \
   ZANTHERA_WINE_HELPERS="$build/windows-helpers/i686" ZANTHERA_WINE_LOADER=wine \
-  ZANTHERA_WINE_PATIENCE=${ZANTHERA_WINE_PATIENCE:-30} \
+  ZANTHERA_WINE_PATIENCE=${ZANTHERA_WINE_PATIENCE:-$patience} \
   "$build/tests/wine/windows_tests" --gtest_filter='*UnderWine*'
 echo "32-bit Windows program tests: $(($(date +%s) - start)) s"

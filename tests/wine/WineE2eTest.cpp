@@ -369,11 +369,11 @@ TEST_P(WindowsProgramFile, IsAWindowsGuiProgramForItsProcessorNeedingOnlyTheSyst
     EXPECT_TRUE(headers.contains(x64 ? "(PE32+)" : "(PE32)"));
     // The Windows GUI subsystem: no console window.
     EXPECT_TRUE(headers.contains(QRegularExpression("\nSubsystem\\s+00000002\\s")));
-    const std::set<QString> system{
-        "kernel32.dll", "user32.dll", "gdi32.dll",    "comctl32.dll", "shell32.dll", "advapi32.dll",
-        "msvcrt.dll",   "ole32.dll",  "oleaut32.dll", "shlwapi.dll",  "uxtheme.dll", "comdlg32.dll",
-        "version.dll",  "ntdll.dll",  "imm32.dll",    "winmm.dll",    "shcore.dll",  "dwmapi.dll",
-        "oleacc.dll",   "ws2_32.dll", "usp10.dll"};
+    // Only Windows' known DLLs, which Windows takes from the system folder whatever lies beside
+    // the program: any other would be looked for in a download folder first.
+    const std::set<QString> system{"kernel32.dll", "user32.dll",   "gdi32.dll", "advapi32.dll",
+                                   "msvcrt.dll",   "shell32.dll",  "ole32.dll", "oleaut32.dll",
+                                   "shlwapi.dll",  "comdlg32.dll", "imm32.dll", "ws2_32.dll"};
     std::set<QString> imports;
     for (const auto& match : QRegularExpression("DLL Name: (\\S+)").globalMatch(headers))
         imports.insert(match.captured(1).toLower());

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace zanthera::win32 {
 
@@ -48,18 +49,44 @@ int centred(int room, int picture) {
     return static_cast<int>(std::floor((room - picture) / 2.0));
 }
 
+// Uniscribe's calls, from usp10.dll in the system folder, loaded when the first label is drawn.
+struct Uniscribe {
+    decltype(&ScriptStringAnalyse) analyse = nullptr;
+    decltype(&ScriptString_pSize) size = nullptr;
+    decltype(&ScriptStringFree) free = nullptr;
+};
+
+const Uniscribe& uniscribe() {
+    static const Uniscribe calls = [] {
+        Uniscribe u;
+        if (const HMODULE module = LoadLibraryW(L"usp10.dll")) {
+            const auto find = [module](auto& call, const char* name) {
+                call = reinterpret_cast<std::remove_reference_t<decltype(call)>>(
+                    reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+            };
+            find(u.analyse, "ScriptStringAnalyse");
+            find(u.size, "ScriptString_pSize");
+            find(u.free, "ScriptStringFree");
+        }
+        return u;
+    }();
+    return calls;
+}
+
 // The width of `text` in the DC's font as Uniscribe lays it out for drawing: Arabic letters in
 // their joined forms, from a fallback font where the font lacks one. (Wine's own measuring of
 // text, unlike its drawing, takes every Arabic letter in its wider standalone form.)
 int drawnWidth(HDC dc, std::wstring_view text) {
+    const Uniscribe& u = uniscribe();
     SCRIPT_STRING_ANALYSIS analysis = nullptr;
     const int length = static_cast<int>(text.size());
     const DWORD flags = SSA_GLYPHS | SSA_FALLBACK | (readsRightToLeft(text) ? SSA_RTL : 0);
-    if (SUCCEEDED(ScriptStringAnalyse(dc, text.data(), length, length * 3 / 2 + 16, -1, flags, 0,
-                                      nullptr, nullptr, nullptr, nullptr, nullptr, &analysis))) {
-        const SIZE* size = ScriptString_pSize(analysis);
+    if (u.analyse && u.size && u.free &&
+        SUCCEEDED(u.analyse(dc, text.data(), length, length * 3 / 2 + 16, -1, flags, 0, nullptr,
+                            nullptr, nullptr, nullptr, nullptr, &analysis))) {
+        const SIZE* size = u.size(analysis);
         const int width = size ? static_cast<int>(size->cx) : 0;
-        ScriptStringFree(&analysis);
+        u.free(&analysis);
         if (size)
             return width;
     }
