@@ -15,6 +15,7 @@ packages=(
   libgtest-dev googletest
   clang libclang-rt-14-dev
   xvfb xdotool xclip x11-utils xauth
+  weston libweston-10-dev qt6-wayland
   fonts-noto-core fonts-farsiweb
   librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian
 )

@@ -182,9 +182,12 @@ ScreenPixels DesktopServices::screenPixels() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return {};
-    // The platform's own screen counts device pixels; QScreen's size is in the scaled pixels
-    // that widgets use, which at 125 % or 200 % would report a smaller screen than the user has.
-    const QSize size = screen->handle()->geometry().size();
+    // QScreen's size is in the scaled pixels that widgets use, which at 125 % or 200 % would
+    // report a smaller screen than the user has. The platform's own screen counts device pixels
+    // on X11; on Wayland it counts the compositor's logical pixels, each of which is its output's
+    // scale in device pixels (two at Weston's --scale=2).
+    const QPlatformScreen* platform = screen->handle();
+    const QSize size = platform->geometry().size() * platform->devicePixelRatio();
     return {size.width(), size.height()};
 }
 
