@@ -18,10 +18,12 @@ configure_file(${linux_in}/zanthera.desktop.in ${linux_out}/${ZANTHERA_APP_ID}.d
 configure_file(${linux_in}/zanthera.metainfo.xml.in ${linux_out}/${ZANTHERA_APP_ID}.metainfo.xml
   @ONLY)
 configure_file(${linux_in}/copyright.in ${linux_out}/copyright @ONLY)
-# Debian wants the manual page and the changelog compressed, without name or time stamp.
+# Debian wants the manual pages and the changelog compressed, without name or time stamp. The
+# Arabic manual page keeps the English one's file name, in a folder of its own.
 set(compressed)
-foreach(doc changelog zanthera.1)
-  configure_file(${linux_in}/${doc}.in ${linux_out}/${doc} @ONLY)
+foreach(doc changelog zanthera.1 ar/zanthera.1)
+  string(REPLACE "ar/zanthera.1" "zanthera.ar.1" source ${doc})
+  configure_file(${linux_in}/${source}.in ${linux_out}/${doc} @ONLY)
   add_custom_command(OUTPUT ${linux_out}/${doc}.gz
     COMMAND gzip -9nkf ${linux_out}/${doc}
     DEPENDS ${linux_out}/${doc} VERBATIM)
@@ -38,8 +40,9 @@ install(FILES ${linux_out}/${ZANTHERA_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${ZANTHERA_ICON_DIR} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES ${linux_out}/zanthera.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${linux_out}/ar/zanthera.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ar/man1)
 install(FILES ${linux_out}/copyright ${linux_out}/changelog.gz
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zanthera)
+  ${PROJECT_SOURCE_DIR}/docs/guide.ar.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zanthera)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zanthera)
@@ -67,6 +70,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The libraries come from shlibdeps; the one thing the binary does not name is a font with Arabic
 # letters, which the labels and message boxes are drawn with.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core | fonts-noto-core")
+# Nor does it recommend qt6-wayland. Without it Qt takes XWayland on a Wayland session, where the
+# desktop's own window manager draws the fixed window's frame with move and close only. With it,
+# on desktops that leave the frame to the program (GNOME, Weston), Qt 6.4 draws one itself with
+# maximize and minimize buttons whatever the window asks for, and Weston ends a fixed window's
+# program when its maximize button is clicked. Installing it would also move every other Qt 6
+# program of the user onto Wayland. Where the user has it, the program runs natively.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

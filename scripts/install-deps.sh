@@ -17,7 +17,7 @@ packages=(
   xvfb xdotool xclip x11-utils xauth
   weston libweston-10-dev qt6-wayland
   fonts-noto-core fonts-farsiweb
-  librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian
+  librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian man-db
 )
 case "${1:-}" in
   windows | win32 | wine32)

@@ -35,8 +35,9 @@ root=$work/root
 dpkg -x "$deb" "$root"
 icons=usr/share/icons/hicolor
 expected=(usr/bin/zanthera usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml
-  usr/share/man/man1/zanthera.1.gz usr/share/doc/zanthera/copyright
-  usr/share/doc/zanthera/changelog.gz $icons/scalable/apps/$id.svg)
+  usr/share/man/man1/zanthera.1.gz usr/share/man/ar/man1/zanthera.1.gz
+  usr/share/doc/zanthera/copyright usr/share/doc/zanthera/changelog.gz
+  usr/share/doc/zanthera/guide.ar.md $icons/scalable/apps/$id.svg)
 for size in 16 24 32 48 64 128 256; do
   expected+=("$icons/${size}x$size/apps/$id.png")
   file "$root/$icons/${size}x$size/apps/$id.png" | grep -q "PNG image data, $size x $size," ||
@@ -44,6 +45,13 @@ for size in 16 24 32 48 64 128 256; do
 done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f | cut -c3- | sort) ||
   fail "the package holds other files than the expected ones (< missing, > unexpected)"
+
+# Both manual pages format without a word from man or groff, the Arabic one in Arabic.
+for page in man1 ar/man1; do
+  text=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$root/usr/share/man/$page/zanthera.1.gz" \
+    2>"$work/man.log") && [[ ! -s $work/man.log ]] || fail "manual page $page: $(<"$work/man.log")"
+  [[ $page == man1 || $text == *الوصف* ]] || fail "the manual page in $page is not the Arabic one"
+done
 
 desktop=$root/usr/share/applications/$id.desktop
 report=$(desktop-file-validate "$desktop" 2>&1) && [[ -z $report ]] || fail "desktop entry: $report"
