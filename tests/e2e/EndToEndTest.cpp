@@ -39,54 +39,48 @@ struct OnDisplay {
     unsigned long window = 0;
 };
 
-// What each button of the launcher table starts, in table order; empty: nothing can open that
-// page there, and the user is told so. Every desktop's choices are the settings pages' unit
-// tests' matter: here GNOME shows that the version the program asked its control centre for is
-// used (GNOME 43 takes the one-word pages), and XFCE a page nothing can open.
-const std::pair<const char*, std::array<const char*, 13>> desktops[] = {
-    {"GNOME",
-     {"gnome-control-center sound", "gnome-control-center universal-access",
-      "gnome-control-center network", "gnome-control-center", "gnome-control-center keyboard",
-      "gnome-control-center mouse", "gnome-control-center datetime", "gnome-control-center display",
-      "gnome-software --mode=installed", "jstest-gtk", "gnome-control-center region",
-      "gnome-control-center info-overview", "xdg-open https://zanthera.example/"}},
-    {"XFCE",
-     {"pavucontrol", "xfce4-accessibility-settings", "nm-connection-editor",
-      "xfce4-settings-manager", "xfce4-keyboard-settings", "xfce4-mouse-settings",
-      "lxqt-admin-time", "xfce4-display-settings", "gnome-software --mode=installed", "jstest-gtk",
-      "", "xfce4-about", "xdg-open https://zanthera.example/"}},
-};
+// What each button of the launcher table starts on XFCE, in table order; empty: nothing can open
+// that page there, and the user is told so. Every desktop's choices are the settings pages' unit
+// tests' matter (the Wayland scene starts a GNOME page whose name depends on GNOME's version);
+// GNOME's control centre is installed too, and must not be taken for XFCE's.
+const std::array<const char*, 13> xfcePages{"pavucontrol",
+                                            "xfce4-accessibility-settings",
+                                            "nm-connection-editor",
+                                            "xfce4-settings-manager",
+                                            "xfce4-keyboard-settings",
+                                            "xfce4-mouse-settings",
+                                            "lxqt-admin-time",
+                                            "xfce4-display-settings",
+                                            "gnome-software --mode=installed",
+                                            "jstest-gtk",
+                                            "",
+                                            "xfce4-about",
+                                            "xdg-open https://zanthera.example/"};
 
 TEST(LauncherEndToEnd, EachButtonOpensItsPageAndTheCloseBoxEndsWithStatusZero) {
-    for (const auto& [desktop, pages] : desktops) {
-        SCOPED_TRACE(desktop);
-        // Every program that either desktop's pages name is installed.
-        QStringList programs;
-        for (const auto& [other, otherPages] : desktops)
-            for (const char* page : otherPages)
-                if (*page)
-                    programs << QString(page).section(' ', 0, 0);
-        OnDisplay on({}, "1024x768x24", programs, desktop);
-        ASSERT_NE(on.window, 0u) << on.program.errors().toStdString();
-        QStringList expected;
-        for (std::size_t i = 0; i < appletCommands.size(); ++i) {
-            on.program.click(on.window, appletCommands[i].button);
-            if (*pages[i] == '\0') {
-                // Nothing can open this page here: a message box says so, and goes away.
-                const auto box = on.program.waitForWindow("Zanthera", 10s);
-                ASSERT_TRUE(box) << appletCommands[i].button;
-                on.program.key(*box, "Return");
-                continue;
-            }
-            expected << pages[i];
-            EXPECT_EQ(on.tools.starts(int(expected.size()), 10s).size(), expected.size())
-                << appletCommands[i].button;
+    QStringList programs{"gnome-control-center"};
+    for (const char* page : xfcePages)
+        programs << QString(page).section(' ', 0, 0);
+    OnDisplay on({}, "1024x768x24", programs, "XFCE");
+    ASSERT_NE(on.window, 0u) << on.program.errors().toStdString();
+    QStringList expected;
+    for (std::size_t i = 0; i < appletCommands.size(); ++i) {
+        on.program.click(on.window, appletCommands[i].button);
+        if (*xfcePages[i] == '\0') {
+            // Nothing can open this page here: a message box says so, and goes away.
+            const auto box = on.program.waitForWindow("Zanthera", 10s);
+            ASSERT_TRUE(box) << appletCommands[i].button;
+            on.program.key(*box, "Return");
+            continue;
         }
-        EXPECT_EQ(on.tools.starts(), expected);
-        EXPECT_TRUE(on.program.childrenReaped(10s)) << "a started tool was left a zombie";
-        on.program.requestClose(on.window);
-        EXPECT_EQ(on.program.waitForExit(10s), 0);
+        expected << xfcePages[i];
+        EXPECT_EQ(on.tools.starts(int(expected.size()), 10s).size(), expected.size())
+            << appletCommands[i].button;
     }
+    EXPECT_EQ(on.tools.starts(), expected);
+    EXPECT_TRUE(on.program.childrenReaped(10s)) << "a started tool was left a zombie";
+    on.program.requestClose(on.window);
+    EXPECT_EQ(on.program.waitForExit(10s), 0);
 }
 
 // One start for all of it: the pixels and the key icon, the value labels and the result box in

@@ -155,28 +155,21 @@ TEST(WaylandEndToEnd, NativeWindowIsDrawnClickedReadAndEndedAtScaleOneAndTwo) {
         expectTheArtwork(shot.copy(inDevicePixels(area))
                              .scaled(client, Qt::IgnoreAspectRatio, Qt::FastTransformation));
 
-        weston.click(centreOf("Cmm1"));
-        EXPECT_EQ(tools.starts(1, 10s), QStringList{"gnome-control-center sound"});
+        // The fake control centre says it is GNOME 43's, whose date page has a one-word name.
+        weston.click(centreOf("Command3"));
+        EXPECT_EQ(tools.starts(1, 10s), QStringList{"gnome-control-center datetime"});
 
         const QRect time =
             inDevicePixels(pixelRect(*design::findControl("Label1")).translated(area.topLeft()));
         QThread::msleep(1100);
         EXPECT_NE(weston.screenshot().copy(time), shot.copy(time)) << "the clock did not tick";
 
-        char host[256] = {};
-        gethostname(host, sizeof host - 1);
-        const std::pair<std::string_view, QString> answers[] = {
-            {"Command1", QString("%1 * %2").arg(1024 * scale).arg(768 * scale)},
-            {"Command13", QString::fromUtf8(host)},
-        };
-        for (const auto& [button, answer] : answers) {
-            weston.click(centreOf(button));
-            // Read as a person would: the keyboard focus follows the click into the box.
-            weston.click(centreOf("Text1"));
-            weston.ask(QString("key %1 %2").arg(KEY_LEFTCTRL).arg(KEY_A));
-            weston.ask(QString("key %1 %2").arg(KEY_LEFTCTRL).arg(KEY_C));
-            EXPECT_EQ(weston.ask("selection"), answer) << button;
-        }
+        // The answer is read as a person would: the keyboard focus follows a click into the box.
+        weston.click(centreOf("Command1"));
+        weston.click(centreOf("Text1"));
+        weston.ask(QString("key %1 %2").arg(KEY_LEFTCTRL).arg(KEY_A));
+        weston.ask(QString("key %1 %2").arg(KEY_LEFTCTRL).arg(KEY_C));
+        EXPECT_EQ(weston.ask("selection"), QString("%1 * %2").arg(1024 * scale).arg(768 * scale));
 
         weston.click(centreOf("Command8"));
         ASSERT_TRUE(program.waitForFinished(10000));

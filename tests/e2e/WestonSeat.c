@@ -9,18 +9,18 @@
  * as wl_pointer and wl_keyboard events, exactly as a mouse's would. Qt's accessibility bus was
  * the other way, but it calls a button's click() behind the pointer's back.
  *
- * The socket's path is ZANTHERA_WESTON_SEAT. One command per connection, one line:
+ * The socket's path is ZANTHERA_WESTON_SEAT. One line per connection, answered at once:
  *   click X Y          press and release the left button at X, Y (the desktop's coordinates)
  *   key CODE...        press the evdev keys in order, release them in reverse
  *   windows            one line per shown window: app id, title, "x y width height"
- *   selection          the clipboard's text, read from the program that holds it
- * The answer follows and the connection ends. */
+ *   selection          the clipboard's text, read from the program that holds it */
 #define _GNU_SOURCE
 #include <libweston-desktop/libweston-desktop.h>
 #include <libweston/libweston.h>
 
 #include <fcntl.h>
 #include <linux/input-event-codes.h>
+#include <poll.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -44,23 +44,6 @@ void notify_key(struct weston_seat* seat, const struct timespec* time, uint32_t 
 static struct weston_compositor* compositor;
 static struct weston_seat seat;
 
-struct request {
-    int fd, pipe;
-    struct wl_event_source* source;
-    char text[4096];
-    size_t length;
-};
-
-static void finish(struct request* r) {
-    if (r->length)
-        (void)!write(r->fd, r->text, r->length);
-    wl_event_source_remove(r->source);
-    close(r->fd);
-    if (r->pipe >= 0)
-        close(r->pipe);
-    free(r);
-}
-
 static void click(double x, double y) {
     struct timespec now;
     weston_compositor_get_time(&now);
@@ -77,19 +60,16 @@ static void keys(const char* codes) {
     int count = 0, used;
     struct timespec now;
     weston_compositor_get_time(&now);
-    while (count < 8 && sscanf(codes, "%u%n", &down[count], &used) == 1) {
+    for (; count < 8 && sscanf(codes, "%u%n", &down[count], &used) == 1; codes += used)
         notify_key(&seat, &now, down[count++], WL_KEYBOARD_KEY_STATE_PRESSED,
                    STATE_UPDATE_AUTOMATIC);
-        codes += used;
-    }
     while (count > 0)
         notify_key(&seat, &now, down[--count], WL_KEYBOARD_KEY_STATE_RELEASED,
                    STATE_UPDATE_AUTOMATIC);
 }
 
-static void describeWindows(struct request* r) {
+static void describeWindows(FILE* out) {
     struct weston_view* view;
-    r->length = 0;
     wl_list_for_each(view, &compositor->view_list, link) {
         struct weston_desktop_surface* s = weston_surface_get_desktop_surface(view->surface);
         if (!s || !weston_surface_is_mapped(view->surface))
@@ -97,84 +77,52 @@ static void describeWindows(struct request* r) {
         const struct weston_geometry g = weston_desktop_surface_get_geometry(s);
         const char* id = weston_desktop_surface_get_app_id(s);
         const char* title = weston_desktop_surface_get_title(s);
-        const int n =
-            snprintf(r->text + r->length, sizeof r->text - r->length, "%s\t%s\t%d %d %d %d\n",
-                     id ? id : "", title ? title : "", (int)view->geometry.x + g.x,
-                     (int)view->geometry.y + g.y, g.width, g.height);
-        if (n > 0 && r->length + (size_t)n < sizeof r->text)
-            r->length += (size_t)n;
+        fprintf(out, "%s\t%s\t%d %d %d %d\n", id ? id : "", title ? title : "",
+                (int)view->geometry.x + g.x, (int)view->geometry.y + g.y, g.width, g.height);
     }
 }
 
-static int readSelection(int fd, uint32_t mask, void* data) {
-    struct request* r = data;
-    const ssize_t n = read(fd, r->text + r->length, sizeof r->text - r->length);
-    (void)mask; /* a hang-up with text still in the pipe reads that text first */
-    if (n > 0 && r->length + (size_t)n < sizeof r->text)
-        r->length += (size_t)n;
-    else
-        finish(r);
-    return 0;
-}
-
-/* The program that holds the clipboard writes its text into a pipe, on its own time. */
-static int askSelection(struct request* r) {
+/* The program that holds the clipboard writes its text into a pipe from its own event loop once
+ * the request reaches it, which needs nothing more of the compositor: waiting here is safe. */
+static void copySelection(FILE* out) {
     struct weston_data_source* source = seat.selection_data_source;
     int ends[2];
     if (!source || pipe2(ends, O_CLOEXEC) != 0)
-        return 0;
-    source->send(source, "text/plain;charset=utf-8", ends[1]); /* the source closes it */
-    r->pipe = ends[0];
-    wl_event_source_remove(r->source);
-    r->source = wl_event_loop_add_fd(wl_display_get_event_loop(compositor->wl_display), r->pipe,
-                                     WL_EVENT_READABLE, readSelection, r);
-    return 1;
+        return;
+    source->send(source, "text/plain;charset=utf-8", ends[1]); /* it closes the end it is given */
+    wl_display_flush_clients(compositor->wl_display);
+    char chunk[4096];
+    ssize_t n;
+    struct pollfd readable = {ends[0], POLLIN, 0};
+    while (poll(&readable, 1, 5000) == 1 && (n = read(ends[0], chunk, sizeof chunk)) > 0)
+        fwrite(chunk, 1, (size_t)n, out);
+    close(ends[0]);
 }
 
-static int readRequest(int fd, uint32_t mask, void* data) {
-    struct request* r = data;
-    const ssize_t n = read(fd, r->text + r->length, sizeof r->text - 1 - r->length);
-    (void)mask;
-    if (n <= 0) {
-        r->length = 0;
-        finish(r);
-        return 0;
-    }
-    r->length += (size_t)n;
-    r->text[r->length] = '\0';
-    if (!strchr(r->text, '\n'))
-        return 0;
-    double x, y;
-    if (sscanf(r->text, "click %lf %lf", &x, &y) == 2)
-        click(x, y);
-    else if (strncmp(r->text, "key ", 4) == 0)
-        keys(r->text + 4);
-    else if (strncmp(r->text, "windows", 7) == 0) {
-        describeWindows(r);
-        finish(r);
-        return 0;
-    } else if (strncmp(r->text, "selection", 9) == 0) {
-        r->length = 0;
-        if (askSelection(r))
-            return 0;
-    }
-    r->length = 0;
-    finish(r);
-    return 0;
-}
-
-static int acceptRequest(int listener, uint32_t mask, void* data) {
+static int answer(int listener, uint32_t mask, void* data) {
     (void)mask;
     (void)data;
-    struct request* r = calloc(1, sizeof *r);
-    r->fd = accept4(listener, NULL, NULL, SOCK_CLOEXEC);
-    r->pipe = -1;
-    if (r->fd < 0) {
-        free(r);
+    const int fd = accept4(listener, NULL, NULL, SOCK_CLOEXEC);
+    const struct timeval patience = {5, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
+    FILE* connection = fd < 0 ? NULL : fdopen(fd, "r+");
+    char line[256];
+    double x, y;
+    if (!connection) {
+        close(fd);
         return 0;
     }
-    r->source = wl_event_loop_add_fd(wl_display_get_event_loop(compositor->wl_display), r->fd,
-                                     WL_EVENT_READABLE, readRequest, r);
+    if (!fgets(line, sizeof line, connection))
+        line[0] = '\0';
+    if (sscanf(line, "click %lf %lf", &x, &y) == 2)
+        click(x, y);
+    else if (strncmp(line, "key ", 4) == 0)
+        keys(line + 4);
+    else if (strcmp(line, "windows\n") == 0)
+        describeWindows(connection);
+    else if (strcmp(line, "selection\n") == 0)
+        copySelection(connection);
+    fclose(connection);
     return 0;
 }
 
@@ -195,6 +143,6 @@ WL_EXPORT int wet_module_init(struct weston_compositor* ec, int* argc, char* arg
     weston_seat_init_pointer(&seat);
     weston_seat_init_keyboard(&seat, NULL);
     wl_event_loop_add_fd(wl_display_get_event_loop(ec->wl_display), listener, WL_EVENT_READABLE,
-                         acceptRequest, NULL);
+                         answer, NULL);
     return 0;
 }
