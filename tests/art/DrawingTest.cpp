@@ -328,37 +328,5 @@ TEST(Plate, RampsRunInTenEvenSteps) {
         }
     }
 }
-// Where a highlight ramp meets a shadow ramp, a pixel nearer the shadow's edge is darker than the
-// face and one nearer the highlight's edge is lighter: the two meet on a 45-degree line.
-TEST(Plate, HighlightAndShadowMeetOnADiagonal) {
-    for (const PlateCase& c : plates) {
-        SCOPED_TRACE(c.name);
-        const PixelBuffer p = drawPlate(c.style, c.size);
-        for (int i = 0; i < 10; ++i) {
-            for (int j = 0; j < 10; ++j) {
-                if (i == j)
-                    continue;
-                const std::uint32_t topRight = p.at(p.width - 1 - j, c.outlineRows + i);
-                EXPECT_EQ(brightness(topRight) < brightness(c.faceFirst), j < i)
-                    << "top right, " << j << " in from the right, " << i << " down";
-                const std::uint32_t bottomLeft = p.at(1 + i, p.height - 1 - j);
-                EXPECT_EQ(brightness(bottomLeft) < brightness(c.faceLast), j < i)
-                    << "bottom left, " << i << " in from the left, " << j << " up";
-            }
-        }
-    }
-}
-
-TEST(ExitTilePlate, RunsFromPaleToBlackWithNoFlatFaceBetween) {
-    const design::PictureSize size = design::findControl("Command8")->picture;
-    const PixelBuffer p = drawPlate(exitTileStyle, size);
-    EXPECT_EQ(p.at(1, 1), 0xEFF6FEu);
-    EXPECT_EQ(p.at(p.width - 1, p.height - 1), 0x000000u);
-    const int x = p.width / 2;
-    for (int y = 2; y < p.height; ++y)
-        EXPECT_NE(p.at(x, y), p.at(x, y - 1)) << "rows " << y - 1 << " and " << y;
-    EXPECT_GT(brightness(p.at(3, 3)), brightness(p.at(p.width - 4, p.height - 4)));
-}
-
 } // namespace
 } // namespace zanthera::art

@@ -7,10 +7,10 @@
 #include <QMap>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 #include <algorithm>
 
@@ -179,20 +179,10 @@ QString RunningProgram::resultBoxText(unsigned long window, double scale) {
 }
 
 QImage RunningProgram::grab(unsigned long window) const {
-    Connection x(display_);
-    XWindowAttributes a;
-    if (!x.d || !XGetWindowAttributes(x.d, window, &a))
-        return {};
-    XImage* image =
-        XGetImage(x.d, window, 0, 0, unsigned(a.width), unsigned(a.height), AllPlanes, ZPixmap);
-    if (!image)
-        return {};
-    QImage out(a.width, a.height, QImage::Format_RGB32);
-    for (int row = 0; row < a.height; ++row)
-        for (int col = 0; col < a.width; ++col)
-            out.setPixel(col, row, QRgb(XGetPixel(image, col, row) | 0xFF000000u));
-    XDestroyImage(image);
-    return out;
+    // Through the screenshot tool of `make run`, which reads the window's pixels from X.
+    QTemporaryDir dir;
+    run({ZANTHERA_SHOT_PROGRAM, QString::number(window), dir.filePath("shot.png")});
+    return QImage(dir.filePath("shot.png")).convertToFormat(QImage::Format_RGB32);
 }
 
 QRect RunningProgram::placeOf(unsigned long window) const {

@@ -1,8 +1,8 @@
 // The Linux program on a virtual display, met as a person meets it: a real click on each launcher
 // button starts the page the running desktop names, through fake settings tools on PATH that
-// record their argv; the window's pixels against the drawn artwork at 96, 120 and 192 DPI; the
-// information buttons' answers read back through the clipboard; the about box; the ways to end
-// it; a damaged definition; and desktops that differ from the designer's.
+// record their argv; the window's pixels against the drawn artwork at 96, 120 and 192 DPI; an
+// answer and the about box read back through the clipboard; the ways to end it; a damaged
+// definition; and desktops that differ from the designer's.
 #include "ArtworkChecks.h"
 #include "Desktop.h"
 #include "FakeTools.h"
@@ -11,9 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <pwd.h>
-#include <unistd.h>
 
 namespace zanthera::e2e {
 namespace {
@@ -84,9 +81,8 @@ TEST(LauncherEndToEnd, EachButtonOpensItsPageAndTheCloseBoxEndsWithStatusZero) {
 }
 
 // One start for all of it: the pixels and the key icon, the value labels and the result box in
-// the system's inactive-caption colour, the information buttons' answers, the about box, and the
-// exit button.
-TEST(WindowEndToEnd, ShowsTheArtworkAnswersTheInformationButtonsAndTheAboutBoxAndExits) {
+// the system's inactive-caption colour, an information button's answer, and the exit button.
+TEST(WindowEndToEnd, ShowsTheArtworkAnswersAnInformationButtonAndExits) {
     OnDisplay on;
     ASSERT_NE(on.window, 0u) << on.program.errors().toStdString();
     RunningProgram& program = on.program;
@@ -100,43 +96,10 @@ TEST(WindowEndToEnd, ShowsTheArtworkAnswersTheInformationButtonsAndTheAboutBoxAn
     EXPECT_TRUE(icons.contains("16 x 16") && icons.contains("32 x 32"))
         << icons.join(", ").toStdString();
 
+    // The names and the serial are the unit tests' matter, against the system's own tools.
     EXPECT_EQ(program.resultBoxText(on.window), "");
-    char host[256] = {};
-    gethostname(host, sizeof host - 1);
-    const passwd* user = getpwuid(getuid());
-    ASSERT_NE(user, nullptr);
-    const std::pair<std::string_view, QString> answers[] = {
-        {"Command1", "1024 * 768"},
-        {"Command13", QString::fromUtf8(host)},
-        {"Command4", QString::fromUtf8(user->pw_name)},
-    };
-    for (const auto& [button, answer] : answers) {
-        program.click(on.window, button);
-        EXPECT_EQ(program.resultBoxText(on.window), answer) << button;
-    }
-    program.click(on.window, "Command2");
-    if (auto box = program.waitForWindow("Zanthera", 1s)) {
-        // This machine's root volume has no serial: the user is told, the box keeps its text.
-        program.key(*box, "Return");
-        EXPECT_EQ(program.resultBoxText(on.window), QString::fromUtf8(user->pw_name));
-    } else {
-        bool isNumber = false;
-        program.resultBoxText(on.window).toInt(&isNumber);
-        EXPECT_TRUE(isNumber);
-    }
-
-    program.click(on.window, "Command9");
-    const auto box = program.waitForWindow("Zanthera ver 0,1", 10s);
-    ASSERT_TRUE(box);
-    program.key(*box, "ctrl+c");
-    const QString rule = "---------------------------";
-    EXPECT_EQ(program.clipboard(),
-              rule + "\nZanthera ver 0,1\n" + rule +
-                  "\nزانثيرا: كل إعدادات جهازك بين يديك بنقرة واحدة (((مجاني)))\n" + rule +
-                  "\nOK   \n" + rule + "\n");
-    program.key(*box, "Return");
-    EXPECT_TRUE(program.windowGone("Zanthera ver 0,1"));
-    EXPECT_FALSE(program.waitForExit(200ms));
+    program.click(on.window, "Command1");
+    EXPECT_EQ(program.resultBoxText(on.window), "1024 * 768");
 
     program.click(on.window, "Command8");
     EXPECT_EQ(program.waitForExit(10s), 0);
@@ -238,7 +201,7 @@ TEST(NoDisplay, OneArabicLineNamingTheDisplayTriedAndStatusOne) {
 
 // On an Arabic desktop whose only font has no Arabic letters, the captions show in the
 // program's own font, pixel for pixel as where an Arabic font is installed; the window is not
-// mirrored; and Qt's standard button reads as Qt's Arabic translation has it, "حسنًا".
+// mirrored; and the about box's one button reads as Qt's Arabic translation has it, "حسنًا".
 TEST(ArabicDesktop, CaptionsInTheProgramsOwnFontAndStandardButtonsInArabic) {
     QTemporaryDir fonts;
     const auto shotOf = [&](bool arabic) -> QImage {
@@ -266,8 +229,14 @@ TEST(ArabicDesktop, CaptionsInTheProgramsOwnFontAndStandardButtonsInArabic) {
             EXPECT_TRUE(box);
             if (box) {
                 on.program.key(*box, "ctrl+c");
-                EXPECT_TRUE(on.program.clipboard().contains(QStringLiteral("\nحسنًا   \n")))
-                    << on.program.clipboard().toStdString();
+                const QString rule = "---------------------------";
+                EXPECT_EQ(on.program.clipboard(),
+                          rule + "\nZanthera ver 0,1\n" + rule +
+                              "\nزانثيرا: كل إعدادات جهازك بين يديك بنقرة واحدة (((مجاني)))\n" +
+                              rule + "\nحسنًا   \n" + rule + "\n");
+                on.program.key(*box, "Return");
+                EXPECT_TRUE(on.program.windowGone("Zanthera ver 0,1"));
+                EXPECT_FALSE(on.program.waitForExit(200ms));
             }
         }
         return shot;

@@ -1,5 +1,4 @@
-// Settings tools that only record how they were started, for the end-to-end tests of the Linux
-// program on X11 and on Wayland.
+// Settings tools that only record how they were started, for the Linux program's scenes.
 #pragma once
 
 #include <QDeadlineTimer>

@@ -1,9 +1,8 @@
-// The Linux program on a Wayland desktop, without XWayland: Qt's Wayland plugin under a headless
-// Weston with its desktop shell, clicked through a seat of the compositor's own. What differs
-// from X11 is what this scene looks at: the compositor, not the program, places the window and
-// Qt draws its frame; the compositor knows it by its application id; the clipboard and the
-// keyboard focus go through Wayland; and at an output scale of 2 each of the program's pixels is
-// two by two device pixels, which the resolution button must count.
+// The Linux program natively on Wayland: Qt's Wayland plugin under a headless Weston and its
+// desktop shell, clicked through a seat of the compositor's own (WestonSeat.c). What X11 cannot
+// show: the compositor places the window and Qt draws its frame, the compositor knows it by its
+// application id, the clipboard and the keyboard focus go through Wayland, and at an output scale
+// of 2 each pixel is two by two device pixels, which the resolution button must count.
 #include "ArtworkChecks.h"
 #include "Desktop.h"
 #include "FakeTools.h"
@@ -21,8 +20,8 @@
 namespace zanthera::e2e {
 namespace {
 
-// A headless Weston of the test's own, in a runtime directory of its own, with the seat that
-// WestonSeat.c adds; the output is `size` desktop pixels, each `scale` device pixels wide.
+// A headless Weston in a runtime directory of its own; its output is `size` desktop pixels, each
+// `scale` device pixels wide.
 class HeadlessWeston {
   public:
     HeadlessWeston(QSize size, int scale) {
@@ -30,8 +29,7 @@ class HeadlessWeston {
         env.insert("XDG_RUNTIME_DIR", dir_.path());
         env.insert("ZANTHERA_WESTON_SEAT", dir_.filePath("seat"));
         weston_.setProcessEnvironment(env);
-        // Nobody's weston.ini, and no fading in of the desktop or zooming in of a new window:
-        // a screenshot shows the window as it is drawn.
+        // Nobody's weston.ini, and no fading in or zooming: a screenshot shows what is drawn.
         QFile config(dir_.filePath("weston.ini"));
         config.open(QIODevice::WriteOnly);
         config.write("[shell]\nstartup-animation=none\nanimation=none\nlocking=false\n");
@@ -48,10 +46,8 @@ class HeadlessWeston {
              !ok() && weston_.state() != QProcess::NotRunning && clock.elapsed() < 10000;)
             QThread::msleep(50);
     }
-    ~HeadlessWeston() {
+    ~HeadlessWeston() { // what does not end in time, QProcess kills
         weston_.terminate();
-        if (!weston_.waitForFinished(3000))
-            weston_.kill();
         weston_.waitForFinished(3000);
     }
     bool ok() const {
@@ -64,8 +60,7 @@ class HeadlessWeston {
         return env;
     }
 
-    // One line to the seat's socket ("click X Y", "key CODE...", "windows", "selection"), and
-    // its answer.
+    // One line to the seat ("click X Y", "key CODE...", "windows", "selection"); its answer.
     QString ask(const QString& command) const {
         sockaddr_un address{AF_UNIX, {}};
         std::strncpy(address.sun_path, QFile::encodeName(dir_.filePath("seat")).constData(),
@@ -86,8 +81,7 @@ class HeadlessWeston {
     }
     void click(QPoint at) { ask(QString("click %1 %2").arg(at.x()).arg(at.y())); }
 
-    // The shown window with this title as the compositor knows it: its application id and its
-    // geometry on the desktop, Qt's frame included.
+    // The shown window's application id and its place on the desktop, Qt's frame included.
     std::optional<std::pair<QString, QRect>> waitForWindow(const QString& title) const {
         QElapsedTimer clock;
         for (clock.start(); clock.elapsed() < 20000; QThread::msleep(50))
@@ -102,8 +96,7 @@ class HeadlessWeston {
         return std::nullopt;
     }
 
-    // The whole output in device pixels. The screenshooter names its file by the second, so
-    // each shot gets a folder of its own.
+    // The output in device pixels; the screenshooter names its file by the second.
     QImage screenshot() const {
         QTemporaryDir shots(dir_.filePath("shot-XXXXXX"));
         QProcess tool;

@@ -26,7 +26,6 @@
 #include <string.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <time.h>
 #include <unistd.h>
 
 /* libweston's backend calls, which its installed headers leave out (weston 10's backend.h). */
@@ -49,10 +48,10 @@ static void click(double x, double y) {
     weston_compositor_get_time(&now);
     notify_motion_absolute(&seat, &now, x, y);
     notify_pointer_frame(&seat);
-    notify_button(&seat, &now, BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED);
-    notify_pointer_frame(&seat);
-    notify_button(&seat, &now, BTN_LEFT, WL_POINTER_BUTTON_STATE_RELEASED);
-    notify_pointer_frame(&seat);
+    for (int state = WL_POINTER_BUTTON_STATE_PRESSED; state >= 0; --state) {
+        notify_button(&seat, &now, BTN_LEFT, (enum wl_pointer_button_state)state);
+        notify_pointer_frame(&seat);
+    }
 }
 
 static void keys(const char* codes) {
@@ -75,15 +74,14 @@ static void describeWindows(FILE* out) {
         if (!s || !weston_surface_is_mapped(view->surface))
             continue;
         const struct weston_geometry g = weston_desktop_surface_get_geometry(s);
-        const char* id = weston_desktop_surface_get_app_id(s);
-        const char* title = weston_desktop_surface_get_title(s);
+        const char *id = weston_desktop_surface_get_app_id(s),
+                   *title = weston_desktop_surface_get_title(s);
         fprintf(out, "%s\t%s\t%d %d %d %d\n", id ? id : "", title ? title : "",
                 (int)view->geometry.x + g.x, (int)view->geometry.y + g.y, g.width, g.height);
     }
 }
 
-/* The program that holds the clipboard writes its text into a pipe from its own event loop once
- * the request reaches it, which needs nothing more of the compositor: waiting here is safe. */
+/* The clipboard's owner writes into the pipe needing nothing more of Weston: waiting is safe. */
 static void copySelection(FILE* out) {
     struct weston_data_source* source = seat.selection_data_source;
     int ends[2];
@@ -108,11 +106,7 @@ static int answer(int listener, uint32_t mask, void* data) {
     FILE* connection = fd < 0 ? NULL : fdopen(fd, "r+");
     char line[256];
     double x, y;
-    if (!connection) {
-        close(fd);
-        return 0;
-    }
-    if (!fgets(line, sizeof line, connection))
+    if (!connection || !fgets(line, sizeof line, connection))
         line[0] = '\0';
     if (sscanf(line, "click %lf %lf", &x, &y) == 2)
         click(x, y);
@@ -122,7 +116,7 @@ static int answer(int listener, uint32_t mask, void* data) {
         describeWindows(connection);
     else if (strcmp(line, "selection\n") == 0)
         copySelection(connection);
-    fclose(connection);
+    connection ? fclose(connection) : close(fd);
     return 0;
 }
 
