@@ -16,7 +16,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <utility>
 #include <vector>
 
 namespace zanthera::art {
@@ -168,7 +167,7 @@ TEST(ButtonLettering, ShowsWhiteLavenderAndNavyBelowRightOfTheLetters) {
     }
 }
 
-TEST(ExitMark, IsABoldWhiteXElevenPixelsAcrossWithANavyShadow) {
+TEST(ExitMark, IsAWhiteXElevenPixelsAcrossWithANavyShadow) {
     const design::ControlRow& row = *design::findControl("Command8");
     const Lettered l = drawLettered(row);
     PixelBuffer whiteOnly = l.plate;
@@ -179,19 +178,6 @@ TEST(ExitMark, IsABoldWhiteXElevenPixelsAcrossWithANavyShadow) {
     const Box mark = differingBox(whiteOnly, l.plate);
     EXPECT_EQ(mark.width(), 11);
     EXPECT_EQ(mark.height(), 11);
-    // Away from the crossing each row cuts both strokes: two runs of 2 or 3 white pixels.
-    for (int j : {1, 2, 3, 7, 8, 9}) {
-        std::vector<int> runs;
-        for (int x = mark.left, run = 0; x <= mark.right + 1; ++x) {
-            const bool ink = x <= mark.right && l.picture.at(x, mark.top + j) == 0xFFFFFF;
-            if (!ink && run > 0)
-                runs.push_back(std::exchange(run, 0));
-            run += ink ? 1 : 0;
-        }
-        ASSERT_EQ(runs.size(), 2u) << "row " << j;
-        for (int run : runs)
-            EXPECT_TRUE(run == 2 || run == 3) << "row " << j << " run " << run;
-    }
     const std::uint32_t shadow = l.picture.at(mark.right + 1, mark.bottom + 1);
     EXPECT_EQ(shadow >> 8, 0u) << std::hex << shadow;
     EXPECT_GE(shadow & 0xFF, 0x60u);

@@ -98,8 +98,7 @@ static void copySelection(FILE* out) {
 }
 
 static int answer(int listener, uint32_t mask, void* data) {
-    (void)mask;
-    (void)data;
+    (void)mask, (void)data;
     const int fd = accept4(listener, NULL, NULL, SOCK_CLOEXEC);
     const struct timeval patience = {5, 0};
     setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
@@ -121,8 +120,7 @@ static int answer(int listener, uint32_t mask, void* data) {
 }
 
 WL_EXPORT int wet_module_init(struct weston_compositor* ec, int* argc, char* argv[]) {
-    (void)argc;
-    (void)argv;
+    (void)argc, (void)argv;
     const char* path = getenv("ZANTHERA_WESTON_SEAT");
     struct sockaddr_un address = {.sun_family = AF_UNIX};
     if (!path || strlen(path) >= sizeof address.sun_path)

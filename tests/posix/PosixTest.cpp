@@ -241,7 +241,6 @@ TEST(Desktop, ReadsTheMajorVersionOfGnomeControlCenter) {
     const std::vector<std::pair<std::string_view, std::optional<int>>> cases{
         {"gnome-control-center 43.6\n", 43},
         {"GNOME Control Center 47.alpha\n", 47},
-        {"3.38.4", 3},
         {"gnome-control-center\n45.2", 45},
         {"", std::nullopt},
         {"gnome-control-center 4x.1", std::nullopt},
@@ -282,7 +281,6 @@ TEST(LaunchTarget, AcceptsTheSpellingsWindowsAcceptsAndRefusesEveryOtherForm) {
         {"rundll32.exe shell32.dll,Control_RunDLL main.cpl @2", {}},
         {"rundll32.exe shell32.dll,Control_RunDLL main.cpl @99999999999", {}},
         {"rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl @1", {}},
-        {"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,", {}},
         {"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,0,1", {}},
         {"rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl extra words", {}},
         {"RUNDLL32.EXE URL.DLL,FileProtocolHandler --help", {}},
