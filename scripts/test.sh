@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every test: the unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, a bounded
-# fuzzing run of the window definition's reader, then the unit and end-to-end tests of the
-# normal build, with the Windows program's file checks and its tests under Wine among them.
+# fuzzing run of the window definition's reader, the 32-bit Windows program under 32-bit Wine
+# where the kernel runs 32-bit programs, then the unit and end-to-end tests of the normal build,
+# with the Windows program's file checks and its x86_64 tests under Wine among them.
 set -euo pipefail
 build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -27,6 +28,16 @@ echo "== the Wine prefix for the Windows program's tests (made once, then reused
 
 echo "== the Windows program's unit tests under Wine"
 ctest --test-dir "${ZANTHERA_WINDOWS_BUILD:-$root/build-windows}/x64" --output-on-failure --timeout 600
+
+# The 32-bit program met as the x86_64 one is, under 32-bit Wine, where the kernel runs 32-bit
+# programs itself (some of these machines do, some do not): only there is 32-bit Wine installed.
+echo "== the 32-bit Windows program's end-to-end tests under 32-bit Wine"
+if "$root/scripts/runs-32bit.sh"; then
+  "$root/scripts/install-deps.sh" wine32
+  "$root/scripts/test-win32.sh" "$build"
+else
+  echo "32-bit Windows program's tests under Wine left out: this kernel does not run 32-bit x86 programs itself (make test-win32 runs them under emulation)"
+fi
 
 # Last, so that CTest's summary of the whole suite is the closing line.
 echo "== unit and end-to-end tests"
