@@ -16,7 +16,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -87,14 +86,9 @@ QByteArray contentsOf(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The system folder a program's rundll32.exe comes from: for a 32-bit program in a 64-bit prefix,
-// the one WOW64 redirects it to.
+// The system folder a program's rundll32.exe comes from, as WOW64 redirects a 32-bit program.
 QString systemFolder() {
-    const QByteArray header = contentsOf(exe).left(4096);
-    const qsizetype pe =
-        header.size() > 0x40 ? qFromLittleEndian<qint32>(header.constData() + 0x3C) : 0;
-    const bool x86 = pe > 0 && pe + 6 <= header.size() &&
-                     qFromLittleEndian<quint16>(header.constData() + pe + 4) == 0x14C;
+    const bool x86 = output("objdump", {"-f", exe}).contains("file format pei-i386");
     const QString windows = prefix + "/drive_c/windows/";
     return x86 && QDir(windows + "syswow64").exists() ? windows + "syswow64" : windows + "system32";
 }
@@ -208,19 +202,16 @@ class ProgramUnderWine : public ::testing::Test {
     unsigned long window = 0;
 };
 
-// The height in pixels of the lettering inside `place`: the rows where the window differs from
-// the background picture that shows through a caption.
+// The height of the lettering inside `place`, over the background picture that shows through.
 int letteringHeight(const QImage& shot, const QRect& place) {
     const QImage background = artwork("Form1.bmp");
-    int top = place.bottom() + 1, bottom = place.top() - 1;
+    QList<int> rows;
     for (int y = place.top(); y <= place.bottom(); ++y)
         for (int x = place.left(); x <= place.right(); ++x)
             if (QColor(shot.pixel(x, y)).lightness() + 60 <
-                QColor(background.pixel(x, y)).lightness()) {
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-    return std::max(0, bottom - top + 1);
+                QColor(background.pixel(x, y)).lightness())
+                rows << y;
+    return rows.isEmpty() ? 0 : rows.last() - rows.first() + 1;
 }
 
 // One start for all of it: the pixels, the information buttons, every launcher button, the about
