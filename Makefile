@@ -19,13 +19,14 @@ run: build
 	@scripts/run.sh $(BUILD)/zanthera $(BUILD)/screenshot.png
 
 # The Windows program and its installers are built first: their files are checked, and the
-# x86_64 program and installer are tested under Wine. Its packages come before the Linux build's
+# x86_64 program and installer are tested under Wine, the 32-bit program too where the kernel runs
+# 32-bit programs itself. Its packages come before the Linux build's
 # configuration, which looks for the cross-compilers and Wine to set up those tests.
 test: windows-deps build windows-package
 	@scripts/test.sh $(BUILD)
 
-# The Windows program's end-to-end tests against its 32-bit build, under 32-bit Wine through
-# qemu user emulation: slow, so not part of `make test`.
+# The Windows program's end-to-end tests against its 32-bit build under 32-bit Wine, through qemu
+# user emulation where the kernel does not run 32-bit programs itself (slow, so there only here).
 test-win32: windows-deps build windows
 	@scripts/install-deps.sh win32
 	@scripts/test-win32.sh $(BUILD)
