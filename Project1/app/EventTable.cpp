@@ -11,44 +11,37 @@ namespace {
 
 using enum FormEvent;
 
-#define ZANTHERA_ROW(control, event, handler)                                                      \
-    { control, event, &handler, #handler }
+struct EventRow {
+    std::string_view control;
+    FormEvent event;
+    Status (*handler)(PlatformServices&, FormWindow&);
+};
 
 // clang-format off
 constexpr std::array<EventRow, 21> rows{{
-    ZANTHERA_ROW("Form1", Load, Form_Load),
-    ZANTHERA_ROW("Timer1", Timer, Timer1_Timer),
-    ZANTHERA_ROW("Cmm1", Click, Cmm1_Click),
-    ZANTHERA_ROW("Cmm8", Click, Cmm8_Click),
-    ZANTHERA_ROW("Cmm9", Click, Cmm9_Click),
-    ZANTHERA_ROW("Cmm11", Click, Cmm11_Click),
-    ZANTHERA_ROW("Cmm12", Click, Cmm12_Click),
-    ZANTHERA_ROW("Command3", Click, Command3_Click),
-    ZANTHERA_ROW("Command5", Click, Command5_Click),
-    ZANTHERA_ROW("Command6", Click, Command6_Click),
-    ZANTHERA_ROW("Command7", Click, Command7_Click),
-    ZANTHERA_ROW("Command10", Click, Command10_Click),
-    ZANTHERA_ROW("Command15", Click, Command15_Click),
-    ZANTHERA_ROW("Command16", Click, Command16_Click),
-    ZANTHERA_ROW("Command17", Click, Command17_Click),
-    ZANTHERA_ROW("Command1", Click, Command1_Click),
-    ZANTHERA_ROW("Command2", Click, Command2_Click),
-    ZANTHERA_ROW("Command4", Click, Command4_Click),
-    ZANTHERA_ROW("Command13", Click, Command13_Click),
-    ZANTHERA_ROW("Command8", Click, Command8_Click),
-    ZANTHERA_ROW("Command9", Click, Command9_Click),
+    {"Form1", Load, &Form_Load},
+    {"Timer1", Timer, &Timer1_Timer},
+    {"Cmm1", Click, &Cmm1_Click},
+    {"Cmm8", Click, &Cmm8_Click},
+    {"Cmm9", Click, &Cmm9_Click},
+    {"Cmm11", Click, &Cmm11_Click},
+    {"Cmm12", Click, &Cmm12_Click},
+    {"Command3", Click, &Command3_Click},
+    {"Command5", Click, &Command5_Click},
+    {"Command6", Click, &Command6_Click},
+    {"Command7", Click, &Command7_Click},
+    {"Command10", Click, &Command10_Click},
+    {"Command15", Click, &Command15_Click},
+    {"Command16", Click, &Command16_Click},
+    {"Command17", Click, &Command17_Click},
+    {"Command1", Click, &Command1_Click},
+    {"Command2", Click, &Command2_Click},
+    {"Command4", Click, &Command4_Click},
+    {"Command13", Click, &Command13_Click},
+    {"Command8", Click, &Command8_Click},
+    {"Command9", Click, &Command9_Click},
 }};
 // clang-format on
-
-#undef ZANTHERA_ROW
-
-} // namespace
-
-std::span<const EventRow> eventTable() {
-    return rows;
-}
-
-namespace {
 
 Status runHandler(PlatformServices& services, FormWindow& window, std::string_view control,
                   FormEvent event) {
@@ -59,12 +52,6 @@ Status runHandler(PlatformServices& services, FormWindow& window, std::string_vi
 }
 
 } // namespace
-
-void dispatch(PlatformServices& services, FormWindow& window, std::string_view control,
-              FormEvent event) {
-    if (auto result = runHandler(services, window, control, event); !result)
-        services.messageBox(result.error().message, criticalOk, failureTitle);
-}
 
 void EventDispatcher::operator()(std::string_view control, FormEvent event) {
     const Status result = runHandler(services_, window_, control, event);

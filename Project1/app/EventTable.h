@@ -6,33 +6,17 @@
 #include "platform/PlatformServices.h"
 
 #include <array>
-#include <span>
 #include <string_view>
 
 namespace zanthera {
-
-using Handler = Status (*)(PlatformServices&, FormWindow&);
-
-struct EventRow {
-    std::string_view control;
-    FormEvent event;
-    Handler handler;
-    std::string_view name; // the handler's name, for messages
-};
-
-std::span<const EventRow> eventTable();
 
 // Title of the box that reports a handler's failure to the user.
 inline constexpr std::string_view failureTitle = "Zanthera";
 
 // Runs the handler of (control, event), if there is one. A handler that fails has already
-// stopped writing; its message is shown to the user and the program goes on.
-void dispatch(PlatformServices& services, FormWindow& window, std::string_view control,
-              FormEvent event);
-
-// The event loop's dispatch: as `dispatch`, except that a failing timer tick is reported once
-// only. The tick comes back every second, and a box for each would stack faster than the user
-// can close them.
+// stopped writing; its message is shown to the user and the program goes on. A failing timer
+// tick is reported once only: the tick comes back every second, and a box for each would stack
+// faster than the user can close them.
 class EventDispatcher {
   public:
     EventDispatcher(PlatformServices& services, FormWindow& window)

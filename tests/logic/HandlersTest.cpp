@@ -3,9 +3,11 @@
 // window's placement.
 #include "actions/Handlers.h"
 #include "Form1/ControlTable.h"
+#include "Form1/StoredDefinition.h"
 #include "Form1/WindowPlacement.h"
 #include "actions/AppletCommands.h"
 #include "app/EventTable.h"
+#include "app/Startup.h"
 #include "panel/Panel.h"
 #include "platform/FormsEngine.h"
 #include "platform/PlatformServices.h"
@@ -93,12 +95,29 @@ struct Write {
     friend bool operator==(const Write&, const Write&) = default;
 };
 
-// Records every write, in order, and refuses the writes a real window would refuse.
-class FakeWindow : public FormWindow {
+// Records every write, in order, and refuses the writes a real window would refuse. As an engine
+// it records the controls it builds; its event loop notes what was written before it started,
+// clicks `Command13` and ends with status 7.
+class FakeWindow : public FormsEngine {
   public:
     std::vector<Write> writes;
     std::map<std::string, std::string, std::less<>> values;
     std::string missingLabel; // a label this window lacks, as a faulty definition might
+    std::vector<std::string> built;
+    std::vector<Write> writtenBeforeLoop;
+    EventSink sink;
+
+    Status create(const WindowModel& model) override {
+        for (const auto& control : model.controls)
+            built.push_back(control.name);
+        return success();
+    }
+    void setEventSink(EventSink eventSink) override { sink = std::move(eventSink); }
+    int run() override {
+        writtenBeforeLoop = writes;
+        sink("Command13", FormEvent::Click);
+        return 7;
+    }
 
     Status setCaption(std::string_view label, std::string_view text) override {
         if (!label.starts_with("Label") || label == missingLabel)
@@ -148,8 +167,9 @@ TEST(Launcher, EachClickStartsItsLineOnceWithANormalWindowAndLeavesTheWindowAlon
         SCOPED_TRACE(button);
         FakeServices services;
         FakeWindow window;
-        dispatch(services, window, button, FormEvent::Click);
-        dispatch(services, window, button, FormEvent::Click);
+        EventDispatcher dispatch(services, window);
+        dispatch(button, FormEvent::Click);
+        dispatch(button, FormEvent::Click);
         ASSERT_EQ(services.started.size(), 2u);
         for (const StartedProgram& started : services.started) {
             EXPECT_EQ(started.commandLine, line);
@@ -163,8 +183,9 @@ TEST(Launcher, EachClickStartsItsLineOnceWithANormalWindowAndLeavesTheWindowAlon
 TEST(Launcher, AFailedStartIsShownToTheUserAndTheProgramGoesOn) {
     FakeServices services;
     FakeWindow window;
+    EventDispatcher dispatch(services, window);
     services.startAnswer = Error{"No program for the sound settings is installed."};
-    dispatch(services, window, "Cmm1", FormEvent::Click);
+    dispatch("Cmm1", FormEvent::Click);
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0].prompt,
               "تعذر فتح الصفحة المطلوبة.\nNo program for the sound settings is installed.");
@@ -172,7 +193,7 @@ TEST(Launcher, AFailedStartIsShownToTheUserAndTheProgramGoesOn) {
     EXPECT_TRUE(window.writes.empty());
 
     services.startAnswer = success();
-    dispatch(services, window, "Cmm1", FormEvent::Click);
+    dispatch("Cmm1", FormEvent::Click);
     EXPECT_EQ(services.started.size(), 2u);
     EXPECT_EQ(services.boxes.size(), 1u);
 }
@@ -180,9 +201,10 @@ TEST(Launcher, AFailedStartIsShownToTheUserAndTheProgramGoesOn) {
 TEST(EventTable, EventsWithoutARowAreIgnored) {
     FakeServices services;
     FakeWindow window;
+    EventDispatcher dispatch(services, window);
     for (std::string_view control : {"Label1", "Label9", "Text1", "Form1", "Timer1", "Nothing"})
-        dispatch(services, window, control, FormEvent::Click);
-    dispatch(services, window, "Cmm1", FormEvent::Timer);
+        dispatch(control, FormEvent::Click);
+    dispatch("Cmm1", FormEvent::Timer);
     EXPECT_TRUE(services.started.empty());
     EXPECT_TRUE(services.boxes.empty());
     EXPECT_TRUE(window.writes.empty());
@@ -236,8 +258,9 @@ TEST(ResolutionButton, WritesTheRealSizeInPixelsForEverySize) {
         FakeServices services;
         services.screen = screen;
         FakeWindow window;
+        EventDispatcher dispatch(services, window);
         window.values["Text1"] = "earlier";
-        dispatch(services, window, "Command1", FormEvent::Click);
+        dispatch("Command1", FormEvent::Click);
         EXPECT_EQ(window.value("Text1"), text ? text : "earlier");
         EXPECT_EQ(services.boxes.size(), text ? 0u : 1u);
     }
@@ -273,8 +296,9 @@ TEST(InformationButtons, ShowTheWholeAnswerOrSayWhatCouldNotBeReadAndWhy) {
         services.serial = c.serial;
         services.serialError = c.serialError;
         FakeWindow window;
+        EventDispatcher dispatch(services, window);
         window.values["Text1"] = "earlier";
-        dispatch(services, window, c.button, FormEvent::Click);
+        dispatch(c.button, FormEvent::Click);
         EXPECT_EQ(window.value("Text1"), c.shown) << c.button;
         const std::string box = c.headline ? std::string(c.headline) + "\n" + why.message : "";
         EXPECT_EQ(services.boxes.empty() ? "" : services.boxes.back().prompt, box) << c.button;
@@ -361,7 +385,8 @@ TEST(PanelTick, KeepsEveryValueLabelCurrentAcrossMidnight) {
     };
     FakeServices services;
     FakeWindow window;
-    dispatch(services, window, "Form1", FormEvent::Load);
+    EventDispatcher dispatch(services, window);
+    dispatch("Form1", FormEvent::Load);
     EXPECT_EQ(window.writes, (std::vector<Write>{{"Label6", "الأحد"},
                                                  {"Label5", "month12"},
                                                  {"Label10", "0دقيقة"},
@@ -371,7 +396,7 @@ TEST(PanelTick, KeepsEveryValueLabelCurrentAcrossMidnight) {
         services.time = m.time;
         services.uptimeMs = m.uptimeMs;
         window.writes.clear();
-        dispatch(services, window, "Timer1", FormEvent::Timer);
+        dispatch("Timer1", FormEvent::Timer);
         EXPECT_EQ(window.writes,
                   (std::vector<Write>{{"Label1", m.clock},
                                       {"Label2", m.day},
@@ -380,6 +405,35 @@ TEST(PanelTick, KeepsEveryValueLabelCurrentAcrossMidnight) {
                                       {"Label10", std::string(m.minutes) + "دقيقة"}}));
     }
     EXPECT_TRUE(services.boxes.empty());
+}
+
+// The window as the program starts it: built from the stored definition, its Load handler run
+// through the program's dispatcher before the event loop starts, the loop's events handed to the
+// same dispatcher, and the block's pages let go only once the window holds its pictures.
+TEST(Startup, BuildsTheStoredWindowRunsLoadBeforeTheLoopAndHandsTheLoopToTheHandlers) {
+    struct Front : FrontEnd {
+        FakeServices fakeServices;
+        FakeWindow window;
+        std::size_t releasedBytes = 0, builtWhenReleased = 0;
+        FormsEngine& forms() override { return window; }
+        PlatformServices& services() override { return fakeServices; }
+        void definitionRead(std::span<const std::uint8_t> block) override {
+            releasedBytes = block.size();
+            builtWhenReleased = window.built.size();
+        }
+    } front;
+    front.fakeServices.uptimeMs = 120'000;
+    ASSERT_EQ(startWindow(front, storedDefinition()), 7);
+    EXPECT_EQ(front.window.built.size(), 31u);
+    EXPECT_EQ(front.window.built.front(), "Command10");
+    EXPECT_EQ(front.builtWhenReleased, 31u);
+    EXPECT_EQ(front.releasedBytes, storedDefinition().size());
+    EXPECT_EQ(front.window.writtenBeforeLoop, (std::vector<Write>{{"Label6", "الأحد"},
+                                                                  {"Label5", "month12"},
+                                                                  {"Label10", "2دقيقة"},
+                                                                  {"Timer1", "1000"}}));
+    EXPECT_EQ(front.window.value("Text1"), "DESKTOP");
+    EXPECT_TRUE(front.fakeServices.boxes.empty());
 }
 
 } // namespace
