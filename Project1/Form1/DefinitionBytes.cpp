@@ -34,19 +34,8 @@ ByteCursor ByteCursor::sub(std::size_t count, std::string_view what, std::string
     return ByteCursor(bytes(count, what), start, scope);
 }
 
-void ByteSink::u16(std::uint16_t v) {
-    u8(static_cast<std::uint8_t>(v));
-    u8(static_cast<std::uint8_t>(v >> 8));
-}
-
-void ByteSink::u32(std::uint32_t v) {
-    u16(static_cast<std::uint16_t>(v));
-    u16(static_cast<std::uint16_t>(v >> 16));
-}
-
 void ByteSink::patchU32(std::size_t at, std::uint32_t v) {
-    for (std::size_t i = 0; i < 4; ++i)
-        bytes_.at(at + i) = static_cast<std::uint8_t>(v >> (8 * i));
+    storeU32(bytes_, at, v);
 }
 
 } // namespace zanthera::definition

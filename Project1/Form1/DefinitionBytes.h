@@ -1,12 +1,14 @@
-// Little-endian byte reading and writing for the stored window definition.
+// Bounded byte reading and growing byte writing for the stored window definition.
 //
 // The reader's cursor is bounded: a read past its end does not touch memory outside its span; it
 // returns zero or an empty span and records the first fault, so that a parser can read a group of
 // fields and check once. Every fault names the absolute offset in the block where it happened.
 #pragma once
 
+#include "LittleEndian.h"
 #include "base/Result.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -18,16 +20,6 @@ namespace zanthera::definition {
 
 // The one error form of the reader: "offset 1234: what was wrong".
 Error faultAt(std::size_t offset, std::string_view what);
-
-// Little-endian fields at a known position of a span that the caller has already checked to be
-// long enough, such as inside an image file header.
-inline std::uint16_t loadU16(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
-}
-inline std::uint32_t loadU32(std::span<const std::uint8_t> b, std::size_t at) {
-    return std::uint32_t(b[at]) | std::uint32_t(b[at + 1]) << 8 | std::uint32_t(b[at + 2]) << 16 |
-           std::uint32_t(b[at + 3]) << 24;
-}
 
 class ByteCursor {
   public:
@@ -90,11 +82,20 @@ class ByteCursor {
 class ByteSink {
   public:
     void u8(std::uint8_t v) { bytes_.push_back(v); }
-    void u16(std::uint16_t v);
-    void u32(std::uint32_t v);
+    void u16(std::uint16_t v) {
+        std::array<std::uint8_t, 2> b{};
+        storeU16(b, 0, v);
+        append(b);
+    }
+    void u32(std::uint32_t v) {
+        std::array<std::uint8_t, 4> b{};
+        storeU32(b, 0, v);
+        append(b);
+    }
     void append(std::span<const std::uint8_t> data) {
         bytes_.insert(bytes_.end(), data.begin(), data.end());
     }
+    void zeros(std::size_t count) { bytes_.insert(bytes_.end(), count, 0); }
     void reserve(std::size_t count) { bytes_.reserve(count); }
     std::size_t size() const { return bytes_.size(); }
     // Overwrites a length field written earlier, once the bytes that it counts are known.

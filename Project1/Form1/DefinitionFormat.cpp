@@ -1,17 +1,16 @@
 #include "DefinitionFormat.h"
 
+#include "LittleEndian.h"
+
 #include <cstdio>
 
 namespace zanthera {
 
 std::array<std::uint8_t, 16> Guid::stored() const {
     std::array<std::uint8_t, 16> b{};
-    for (std::size_t i = 0; i < 4; ++i)
-        b[i] = static_cast<std::uint8_t>(data1 >> (8 * i));
-    for (std::size_t i = 0; i < 2; ++i) {
-        b[4 + i] = static_cast<std::uint8_t>(data2 >> (8 * i));
-        b[6 + i] = static_cast<std::uint8_t>(data3 >> (8 * i));
-    }
+    storeU32(b, 0, data1);
+    storeU16(b, 4, data2);
+    storeU16(b, 6, data3);
     for (std::size_t i = 0; i < 8; ++i)
         b[8 + i] = data4[i];
     return b;
@@ -19,10 +18,9 @@ std::array<std::uint8_t, 16> Guid::stored() const {
 
 Guid Guid::fromStored(std::span<const std::uint8_t, 16> b) {
     Guid g;
-    g.data1 = std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
-              std::uint32_t(b[3]) << 24;
-    g.data2 = static_cast<std::uint16_t>(b[4] | b[5] << 8);
-    g.data3 = static_cast<std::uint16_t>(b[6] | b[7] << 8);
+    g.data1 = loadU32(b, 0);
+    g.data2 = loadU16(b, 4);
+    g.data3 = loadU16(b, 6);
     for (std::size_t i = 0; i < 8; ++i)
         g.data4[i] = b[8 + i];
     return g;

@@ -82,8 +82,6 @@ inline constexpr std::size_t maxNameBytes = 40;
 inline constexpr std::size_t maxTextBytes = 4096;
 inline constexpr std::size_t maxFontNameBytes = 31;
 inline constexpr std::size_t maxPictureBytes = 16u << 20;
-inline constexpr std::size_t maxPictureSide = 8192;
-inline constexpr std::size_t maxIconImages = 64;
 
 } // namespace definition
 } // namespace zanthera

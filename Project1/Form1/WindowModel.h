@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <initializer_list>
-#include <iterator>
 #include <optional>
 #include <span>
 #include <string>
@@ -67,8 +65,6 @@ class ImageFile {
   public:
     ImageFile() = default;
     ImageFile(std::vector<std::uint8_t> bytes) : owned_(std::move(bytes)) {}
-    ImageFile(std::initializer_list<std::uint8_t> bytes) : owned_(bytes) {}
-    template <std::input_iterator It> ImageFile(It first, It last) : owned_(first, last) {}
     static ImageFile referringTo(std::span<const std::uint8_t> lastingBytes) {
         ImageFile file;
         file.referred_ = lastingBytes;

@@ -1,5 +1,5 @@
-# The stored window definition: its code page, its reader and its writer. Plain C++ only, so the
-# build-time tools and any front end can share it.
+# The stored window definition: its code page, its reader and its writer, and the layout of the
+# picture files it carries. Plain C++ only, so the build-time tools and any front end can share it.
 target_sources(zanthera_form PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CodePage1256.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DefinitionBytes.cpp
@@ -9,4 +9,5 @@ target_sources(zanthera_form PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DefinitionReader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DefinitionValues.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DefinitionWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ImageLayout.cpp
 )

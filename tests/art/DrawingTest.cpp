@@ -7,7 +7,7 @@
 #include "Plates.h"
 
 #include "Form1/ControlTable.h"
-#include "Form1/ImageFiles.h"
+#include "ImageEncoders.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 
 #include "Form1/DefinitionReader.h"
 #include "Form1/DefinitionWriter.h"
-#include "Form1/ImageFiles.h"
 #include "Form1/WindowModel.h"
+#include "ImageEncoders.h"
 
 #include <cctype>
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include "ArtTable.h"
 #include "Fonts.h"
 #include "Form1/ControlTable.h"
-#include "Form1/ImageFiles.h"
+#include "ImageEncoders.h"
 #include "base/Result.h"
 
 #include <string>

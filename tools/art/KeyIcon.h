@@ -1,7 +1,7 @@
 // The window's icon: a silver key lying on its side, in a 32 x 32 and a 16 x 16 image.
 #pragma once
 
-#include "Form1/ImageFiles.h"
+#include "ImageEncoders.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 // their joined forms), rasterized by Qt's own painter, and composited onto a plate by hand.
 #pragma once
 
-#include "Form1/ImageFiles.h"
+#include "ImageEncoders.h"
 #include "base/Result.h"
 
 #include <QPainterPath>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "ArtTable.h"
-#include "Form1/ImageFiles.h"
+#include "ImageEncoders.h"
 
 #include <cstdint>
 

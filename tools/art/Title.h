@@ -1,7 +1,7 @@
 // The program's name lettered across the top of the window's background.
 #pragma once
 
-#include "Form1/ImageFiles.h"
+#include "ImageEncoders.h"
 #include "base/Result.h"
 
 #include <QRawFont>

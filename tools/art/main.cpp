@@ -4,10 +4,12 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -15,9 +17,9 @@ bool sameContents(const std::filesystem::path& path, const zanthera::ImageFile& 
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
-    const zanthera::ImageFile old{std::istreambuf_iterator<char>(in),
-                                  std::istreambuf_iterator<char>()};
-    return old == bytes;
+    const std::vector<std::uint8_t> old{std::istreambuf_iterator<char>(in),
+                                        std::istreambuf_iterator<char>()};
+    return std::ranges::equal(old, bytes.bytes());
 }
 
 // Writes beside the target and renames, so a reader never sees half a file.

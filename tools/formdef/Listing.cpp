@@ -4,6 +4,7 @@
 
 #include "Form1/DefinitionBytes.h"
 #include "Form1/DefinitionPictures.h"
+#include "Form1/ImageLayout.h"
 
 #include <cstdio>
 #include <set>
@@ -22,17 +23,16 @@ template <typename... Args> std::string format(const char* pattern, Args... args
 }
 
 std::string describePicture(std::span<const std::uint8_t> file) {
-    // The reader has checked the headers, so the fields read here are inside the file.
     const auto kind = checkImageFile(file, 0);
     if (!kind)
         return "damaged picture: " + kind.error().message;
     if (*kind == ImageKind::Icon)
-        return format("icon, %u images, %zu bytes", unsigned(loadU16(file, 4)), file.size());
-    const bool core = loadU32(file, 14) == 12;
-    const long width = core ? long(loadU16(file, 18)) : long(std::int32_t(loadU32(file, 18)));
-    const long height = core ? long(loadU16(file, 20)) : long(std::int32_t(loadU32(file, 22)));
-    const unsigned bits = loadU16(file, core ? 24 : 28);
-    return format("bitmap %ld x %ld, %u bits, %zu bytes", width, height, bits, file.size());
+        return format("icon, %zu images, %zu bytes", readIconDirectory(file)->size(), file.size());
+    const BitmapLayout layout = readBitmapLayout(file).value();
+    // A bitmap stored from the top shows a negative height, as its header holds it.
+    return format("bitmap %d x %d, %u bits, %zu bytes", layout.width,
+                  layout.bottomUp ? layout.height : -layout.height, unsigned(layout.depth),
+                  file.size());
 }
 
 std::string describeColour(StoredColour c) {

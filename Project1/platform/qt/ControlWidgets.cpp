@@ -1,7 +1,7 @@
 #include "ControlWidgets.h"
 
 #include "Form1/ControlTable.h"
-#include "Form1/ImageFiles.h"
+#include "Form1/PictureDecoders.h"
 #include "PanelLabel.h"
 #include "PictureButton.h"
 
@@ -112,9 +112,9 @@ QImage decodePicture(const ImageFile& file, double scale) {
 // from where it lies rather than decoded into a copy a third larger: at start-up every page of
 // new memory costs time. Anything else is decoded as usual.
 FormWidget::FormWidget(const FormModel& form, double scale) {
-    const Result<BitmapLayout> stored = readBitmapLayout(form.background);
+    const Result<BitmapLayout> stored = readDirectColourBitmap(form.background);
     bottomUp_ = form.background.refersToLastingBytes() && scale == 1.0 && stored &&
-                stored->depth == BitmapDepth::Bits24;
+                stored->bottomUp && stored->depth == BitmapDepth::Bits24;
     if (bottomUp_)
         background_ = QImage(form.background.data() + stored->pixelOffset, stored->width,
                              stored->height, qsizetype(stored->stride), QImage::Format_BGR888);
