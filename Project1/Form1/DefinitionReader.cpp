@@ -2,6 +2,7 @@
 
 #include "DefinitionBytes.h"
 #include "DefinitionValues.h"
+#include "ModelSettings.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,9 +1,11 @@
-// The stored form of each value encoding, and the rules on values that the reader and the writer
-// both enforce, so that whatever the writer stores the reader accepts, and the other way round.
+// The stored form of each value encoding, read and written. Both directions check values by the
+// same rules (ValueRules.h), so that whatever the writer stores the reader accepts, and the other
+// way round.
 #pragma once
 
 #include "DefinitionBytes.h"
 #include "DefinitionProperties.h"
+#include "ValueRules.h"
 
 #include <optional>
 #include <span>
@@ -19,10 +21,5 @@ std::optional<PropertyValue> readValue(ByteCursor& in, const PropertyRule& rule)
 // Appends a value in its stored form; texts are encoded to code page 1256 here. The value must
 // have the rule's encoding.
 Status writeValue(ByteSink& out, const PropertyRule& rule, const PropertyValue& value);
-
-// Why a window or control name cannot be stored, or nothing if it can. Names are identifiers:
-// a letter, then letters, digits and underscores. That also keeps them safe as file names.
-std::optional<std::string> nameProblem(std::span<const std::uint8_t> name);
-std::optional<std::string> nameProblem(std::string_view name);
 
 } // namespace zanthera::definition

@@ -3,6 +3,7 @@
 #include "DefinitionBytes.h"
 #include "DefinitionProperties.h"
 #include "DefinitionValues.h"
+#include "ModelSettings.h"
 
 #include <limits>
 

@@ -10,4 +10,7 @@ target_sources(zanthera_form PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DefinitionValues.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DefinitionWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ImageLayout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ModelSettings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SettingValues.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ValueRules.cpp
 )

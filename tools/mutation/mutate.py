@@ -71,7 +71,7 @@ MUTANTS = [
      "    b[at] = static_cast<std::uint8_t>(v >> 8);\n    b[at + 1] = static_cast<std::uint8_t>(v);"),
     ("code-page-rows-swapped", "Project1/Form1/CodePage1256.cpp",
      "0x0637, 0x0638, 0x0639", "0x0638, 0x0637, 0x0639"),
-    ("font-name-refusal-weakened", "Project1/Form1/DefinitionValues.cpp",
+    ("font-name-refusal-weakened", "Project1/Form1/ValueRules.cpp",
      "return c >= 0x20 && c < 0x7F;", "return c >= 0x20 && c <= 0x7F;"),
     ("opcode-repeat-accepted", "Project1/Form1/DefinitionReader.cpp",
      "if (opcode <= previous)", "if (opcode < previous)"),
