@@ -24,7 +24,7 @@ inline Bytes bitmapFile(int width, int height, int bitsPerPixel) {
     return encodeBitmap(PixelBuffer::filled(width, height, 0x112233), depth).value();
 }
 
-inline Bytes iconFile(std::initializer_list<int> sides) {
+inline Bytes iconFile(const std::vector<int>& sides) {
     std::vector<IconImage> images;
     for (int side : sides)
         images.push_back({PixelBuffer::filled(side, side, 0), std::vector<bool>(side * side)});

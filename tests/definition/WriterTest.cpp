@@ -109,6 +109,17 @@ const char* const designedLayout = "Form1 13 (01 19 21 22 23 24 26 27 35) 652750
                                    "Label2 1 (03 05 12 13 14) 37 03\n"
                                    "Label1 1 (03 05 12 13 14) 37 02\n";
 
+// A record's opcodes in the order they stand, such as "04 11 22 29".
+std::string opcodesOf(const StoredRecord& record) {
+    std::string opcodes;
+    for (const auto& p : record.properties) {
+        char opcode[4];
+        std::snprintf(opcode, sizeof opcode, " %02X", p.rule->opcode);
+        opcodes += opcode;
+    }
+    return opcodes.empty() ? opcodes : opcodes.substr(1);
+}
+
 TEST(Writer, EveryRecordHasTheDesignedOpcodesLengthAndMarker) {
     const auto block = storedDefinition();
     std::string layout;
@@ -118,14 +129,7 @@ TEST(Writer, EveryRecordHasTheDesignedOpcodesLengthAndMarker) {
         next = r.offset + r.length + 1;
         char length[32];
         std::snprintf(length, sizeof length, ") %u %02X\n", unsigned(r.length), block[next - 1]);
-        layout += r.name + " " + std::to_string(int(r.kind)) + " (";
-        for (const auto& p : r.properties) {
-            char opcode[4];
-            std::snprintf(opcode, sizeof opcode, "%02X ", p.rule->opcode);
-            layout += opcode;
-        }
-        layout.pop_back(); // the space after the last opcode
-        layout += length;
+        layout += r.name + " " + std::to_string(int(r.kind)) + " (" + opcodesOf(r) + length;
     }
     EXPECT_EQ(layout, designedLayout);
     EXPECT_EQ(block[next], 0x04);
@@ -174,8 +178,6 @@ const WriteFault writeFaults[] = {
      "Label8: caption: character U+0416 at byte 0 has no code page 1256 form"},
     {[](WindowModel& m) { label(m).caption = std::string("a\0b", 3); },
      "Label8: caption: text holds a 00 byte"},
-    {[](WindowModel& m) { label(m).caption = std::string(4097, 'a'); },
-     "Label8: caption: text of 4097 bytes exceeds the limit of 4096"},
     {[](WindowModel& m) { label(m).picture = m.controls[0].picture; },
      "Label8: a label cannot store its picture"},
     {[](WindowModel& m) { m.controls[1].extents.left = 1; },
@@ -183,7 +185,7 @@ const WriteFault writeFaults[] = {
     {[](WindowModel& m) { m.form.colour = StoredColour{0x01000000}; },
      "Form1: colour: colour 0x01000000 is neither an RGB colour nor a system colour"},
     {[](WindowModel& m) {
-         m.form.icon = {0x42, 0x42, 0x42};
+         m.form.icon = Bytes{0x42, 0x42, 0x42};
      },
      "Form1: icon: picture file offset 0: picture is neither a bitmap file nor an icon file"},
     {[](WindowModel& m) { m.controls[2].name = "Text 1"; },
@@ -193,8 +195,6 @@ const WriteFault writeFaults[] = {
      "Text1: creation index 7 where 3 was expected"},
     {[](WindowModel& m) { m.controls[2].kind = ControlKind::Window; },
      "Text1: a control cannot be of kind 13"},
-    {[](WindowModel& m) { m.controls.resize(256, m.controls[1]); },
-     "a window holds at most 255 controls, not 256"},
 };
 
 TEST(Writer, RefusesWhatTheFormatCannotHoldAndNamesTheControl) {
@@ -204,6 +204,87 @@ TEST(Writer, RefusesWhatTheFormatCannotHoldAndNamesTheControl) {
         auto block = writeDefinition(m, zantheraDefinitionIds);
         ASSERT_FALSE(block) << c.message;
         EXPECT_EQ(block.error().message, c.message);
+    }
+}
+
+// Position, size, the client area and the timer's two values are stored even at zero, and a tab
+// index of 0 is stored; every other setting at its default is left out. Read back, the window is
+// the same.
+TEST(Writer, StoresPositionsSizesAndTabIndexesEvenAtTheirDefaults) {
+    WindowModel m = smallWindow();
+    m.form.client = {};
+    m.controls[0] = detail::control("Command8", 1, ControlKind::Button);
+    m.controls[0].tabIndex = 0;
+    m.controls[1].timerLeft = m.controls[1].timerTop = 0;
+    label(m).extents = {};
+    const Bytes block = blockOf(m);
+    std::string layout;
+    for (const auto& r : layoutOf(block).records)
+        layout += r.name + " (" + opcodesOf(r) + ") ";
+    EXPECT_EQ(layout, "Form1 (01 19 21 22 23 24 26 35) Command8 (04 11) Timer1 (07 08) "
+                      "Text1 (02 04 12 24 2D) Label8 (01 05 12 14 1F) ");
+    EXPECT_EQ(readDefinition(block).value(), m);
+}
+
+// Each limit of the format at its exact value is written and read back unchanged; one past it,
+// the writer refuses with a message that names it.
+TEST(Writer, EveryLimitHoldsAtItsValueAndRefusesOnePast) {
+    const struct {
+        int limit;
+        std::function<void(WindowModel&, int)> set;
+        const char* refusal;
+    } limits[] = {
+        {4096, [](WindowModel& m, int n) { label(m).caption = std::string(n, 'a'); },
+         "Label8: caption: text of 4097 bytes exceeds the limit of 4096"},
+        {40, [](WindowModel& m, int n) { label(m).name = std::string(n, 'L'); },
+         ": name of 41 bytes is not 1 to 40 bytes long"},
+        {31, [](WindowModel& m, int n) { m.controls[0].font->name = std::string(n, 'F'); },
+         "Command8: font: font name of 32 bytes is too long"},
+        {1000, [](WindowModel& m, int n) { m.controls[0].font->weight = std::uint16_t(n); },
+         "Command8: font: font weight 1001 is out of range"},
+        {30,
+         [](WindowModel& m, int n) {
+             m.controls[2].backColour = StoredColour::system(std::uint8_t(n));
+         },
+         "Text1: back colour: colour 0x8000001F is neither an RGB colour nor a system colour"},
+        {2, [](WindowModel& m, int n) { label(m).alignment = std::uint8_t(n); },
+         "Label8: alignment: choice 3 of the alignment is not one of 0 to 2"},
+        {255,
+         [](WindowModel& m, int n) {
+             while (m.controls.size() < std::size_t(n)) {
+                 m.controls.push_back(m.controls[1]);
+                 m.controls.back().name = "Timer" + std::to_string(m.controls.size());
+                 m.controls.back().index = std::uint8_t(m.controls.size());
+             }
+         },
+         "a window holds at most 255 controls, not 256"},
+        {64,
+         [](WindowModel& m, int n) {
+             Bytes icon = iconFile(std::vector<int>(64, 1));
+             put16(icon, 4, std::uint16_t(n)); // past the limit, the count alone is wrong
+             m.form.icon = icon;
+         },
+         "Form1: icon: picture file offset 4: icon file holds 65 images"},
+        {8192,
+         [](WindowModel& m, int n) {
+             Bytes tall = bitmapFile(1, 8192, 24);
+             put32(tall, 22, std::uint32_t(n)); // past the limit, the height alone is wrong
+             m.form.background = tall;
+         },
+         "Form1: picture: picture file offset 14: bitmap of 1 x 8193 pixels is out of range"},
+    };
+    for (const auto& l : limits) {
+        WindowModel at = smallWindow();
+        l.set(at, l.limit);
+        const auto block = writeDefinition(at, zantheraDefinitionIds);
+        ASSERT_TRUE(block) << l.refusal << ": " << block.error().message;
+        EXPECT_EQ(readDefinition(*block).value(), at) << l.refusal;
+        WindowModel past = smallWindow();
+        l.set(past, l.limit + 1);
+        const auto refused = writeDefinition(past, zantheraDefinitionIds);
+        ASSERT_FALSE(refused) << l.refusal;
+        EXPECT_NE(refused.error().message.find(l.refusal), std::string::npos)
+            << refused.error().message;
     }
 }
 
