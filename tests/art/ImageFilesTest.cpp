@@ -1,5 +1,7 @@
 // The window's picture files, byte by byte and as an independent reader (Qt's) sees them, and a
 // reader of our own that refuses anything cut short or altered in a field it relies on.
+#include "Form1/LittleEndian.h"
+#include "Form1/WindowModel.h"
 #include "ImageEncoders.h"
 
 #include <QBuffer>
@@ -86,6 +88,14 @@ TEST(BitmapFile, QtAndOurReaderReadBackWhatWasWrittenAndOursRefusesEveryTruncati
         ASSERT_TRUE(back) << back.error().message;
         EXPECT_EQ(back->depth, depth);
         EXPECT_EQ(back->picture, p);
+        // The same rows stored from the top, as a negative height says, read the same.
+        std::vector<std::uint8_t> topDown(file.begin(), file.end());
+        const std::size_t stride = (file.size() - 54) / std::size_t(height);
+        for (std::size_t y = 0; y < std::size_t(height); ++y)
+            std::copy_n(file.begin() + long(54 + (std::size_t(height) - 1 - y) * stride), stride,
+                        topDown.begin() + long(54 + y * stride));
+        storeU32(topDown, 22, std::uint32_t(-height));
+        EXPECT_EQ(decodeBitmap(topDown).value().picture, p);
         const QImage qt = readByQt(file, "bmp");
         ASSERT_EQ(qt.size(), QSize(width, height));
         for (int y = 0; y < height; ++y)

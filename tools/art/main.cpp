@@ -17,8 +17,8 @@ bool sameContents(const std::filesystem::path& path, const zanthera::ImageFile& 
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
-    const std::vector<std::uint8_t> old{std::istreambuf_iterator<char>(in),
-                                        std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> old((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
     return std::ranges::equal(old, bytes.bytes());
 }
 
