@@ -224,6 +224,9 @@ TEST(Writer, StoresPositionsSizesAndTabIndexesEvenAtTheirDefaults) {
     EXPECT_EQ(layout, "Form1 (01 19 21 22 23 24 26 35) Command8 (04 11) Timer1 (07 08) "
                       "Text1 (02 04 12 24 2D) Label8 (01 05 12 14 1F) ");
     EXPECT_EQ(readDefinition(block).value(), m);
+    // A window without controls opens no list of them.
+    m.controls.clear();
+    EXPECT_EQ(readDefinition(blockOf(m)).value(), m);
 }
 
 // Each limit of the format at its exact value is written and read back unchanged; one past it,
