@@ -2,6 +2,7 @@
 // layout when the screen is not at 96 DPI, and handed to GDI; the icon file's images as icons.
 #pragma once
 
+#include "Form1/PictureDecoders.h"
 #include "Form1/WindowModel.h"
 #include "base/Result.h"
 
@@ -14,27 +15,9 @@
 namespace zanthera::win32 {
 
 // One 0x00RRGGBB value per pixel, rows from the top: the layout of a 32-bit top-down DIB.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-};
+using Picture = PixelBuffer;
 
-// Where an uncompressed 24- or 32-bit bitmap file keeps its pixels: `height` rows of `rowBytes`
-// from `dataAt`, the bottom row first when `bottomUp`.
-struct BitmapShape {
-    int width = 0;
-    int height = 0;
-    bool bottomUp = true;
-    int depth = 24;
-    std::size_t dataAt = 0;
-    std::size_t rowBytes = 0;
-};
-// The shape of a bitmap file whose every row lies inside it; anything else, or a file whose sizes
-// do not add up, is an error naming what is wrong.
-Result<BitmapShape> bitmapShape(std::span<const std::uint8_t> file);
-
-// The pixels of a bitmap file that bitmapShape accepts.
+// The pixels of an uncompressed 24- or 32-bit bitmap file (readDirectColourBitmap).
 Result<Picture> readBitmapFile(std::span<const std::uint8_t> file);
 
 // The picture resampled to width x height, each new pixel the average of the old pixels it

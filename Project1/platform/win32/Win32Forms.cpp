@@ -69,7 +69,7 @@ Status Win32Forms::create(const WindowModel& model) {
         return Error{"The window has already been created."};
     form_ = model.form;
     if (!form_.background.empty()) {
-        const auto background = bitmapShape(form_.background.bytes());
+        const auto background = readDirectColourBitmap(form_.background.bytes());
         if (!background)
             return Error{"The window's background picture is unusable: " +
                          background.error().message};
@@ -118,7 +118,7 @@ Status Win32Forms::createControl(const ControlModel& model) {
     const int x = pixels(e.left), y = pixels(e.top), cx = pixels(e.width), cy = pixels(e.height);
     switch (model.kind) {
     case ControlKind::Button: {
-        const auto picture = bitmapShape(model.picture.bytes());
+        const auto picture = readDirectColourBitmap(model.picture.bytes());
         if (!model.picture.empty() && !picture)
             return Error{"The picture of " + model.name +
                          " is unusable: " + picture.error().message};
