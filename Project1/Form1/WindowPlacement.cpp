@@ -1,7 +1,5 @@
 #include "WindowPlacement.h"
 
-#include "ControlTable.h"
-
 #include <algorithm>
 
 namespace zanthera {
@@ -21,23 +19,6 @@ ScreenRect placeOnScreen(const ScreenRect& window, const ScreenRect& available) 
     return {fitSpan(window.left, window.width, available.left, available.width),
             fitSpan(window.top, window.height, available.top, available.height), window.width,
             window.height};
-}
-
-bool isValueLabel(const ControlModel& control) {
-    return control.kind == ControlKind::Label && control.backStyle != design::transparent;
-}
-
-const ControlModel* captionOf(const WindowModel& model, const ControlModel& valueLabel) {
-    const int rightEdge = valueLabel.extents.left + valueLabel.extents.width;
-    const ControlModel* nearest = nullptr;
-    for (const auto& c : model.controls) {
-        if (c.kind != ControlKind::Label || isValueLabel(c) ||
-            c.extents.top != valueLabel.extents.top || c.extents.left < rightEdge)
-            continue;
-        if (!nearest || c.extents.left < nearest->extents.left)
-            nearest = &c;
-    }
-    return nearest;
 }
 
 } // namespace zanthera

@@ -2,7 +2,7 @@
 
 #include "Form1/ControlTable.h"
 #include "Form1/DefinitionReader.h"
-#include "Form1/WindowPlacement.h"
+#include "Form1/ScreenReader.h"
 
 namespace zanthera {
 

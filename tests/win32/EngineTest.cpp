@@ -4,8 +4,8 @@
 // tests/wine's matter). Then the platform services' texts, message boxes and failures, and the
 // pictures.
 #include "Form1/ControlTable.h"
+#include "Form1/ScreenReader.h"
 #include "Form1/StoredDefinition.h"
-#include "Form1/WindowPlacement.h"
 #include "app/WindowSource.h"
 #include "platform/win32/ArabicFont.h"
 #include "platform/win32/Dpi.h"

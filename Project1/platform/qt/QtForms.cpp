@@ -2,6 +2,7 @@
 
 #include "ControlWidgets.h"
 #include "Form1/ControlTable.h"
+#include "Form1/ScreenReader.h"
 #include "Form1/WindowPlacement.h"
 #include "PanelLabel.h"
 #include "PictureButton.h"

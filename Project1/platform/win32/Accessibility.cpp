@@ -1,6 +1,6 @@
 #include "Accessibility.h"
 
-#include "Form1/WindowPlacement.h"
+#include "Form1/ScreenReader.h"
 
 #include <initguid.h>
 
