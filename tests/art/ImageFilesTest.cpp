@@ -1,6 +1,5 @@
 // The window's picture files, byte by byte and as an independent reader (Qt's) sees them, and a
 // reader of our own that refuses anything cut short or altered in a field it relies on.
-#include "Form1/LittleEndian.h"
 #include "Form1/WindowModel.h"
 #include "ImageEncoders.h"
 
@@ -56,25 +55,6 @@ QRgb shown(const IconImage& image, int x, int y) {
                : 0xFF000000u | image.picture.at(x, y);
 }
 
-// 14-byte file header, 40-byte information header without compression or colour table, then the
-// bottom row first, blue-green-red, each pixel's fourth byte and each row's fill zero.
-TEST(BitmapFile, ListsItsHeadersAndTheBottomRowFirst) {
-    PixelBuffer p = PixelBuffer::filled(1, 2, 0x112233);
-    p.set(0, 1, 0xAABBCC);
-    for (BitmapDepth depth : {BitmapDepth::Bits24, BitmapDepth::Bits32}) {
-        const auto bits = static_cast<std::uint8_t>(depth);
-        // clang-format off
-        const std::vector<std::uint8_t> expected{
-            0x42, 0x4D, 0x3E, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0,  // 62 bytes, pixels at 54
-            0x28, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, bits, 0,   // 1 x 2, one plane
-            0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,         // uncompressed
-            0, 0, 0, 0, 0, 0, 0, 0,                                 // no colour table
-            0xCC, 0xBB, 0xAA, 0, 0x33, 0x22, 0x11, 0};              // bottom row first
-        // clang-format on
-        EXPECT_EQ(encodeBitmap(p, depth).value(), expected) << int(depth);
-    }
-}
-
 // Read back whole by both readers; cut short anywhere, refused by ours.
 TEST(BitmapFile, QtAndOurReaderReadBackWhatWasWrittenAndOursRefusesEveryTruncation) {
     for (auto [width, height, depth] : {std::tuple{1, 1, BitmapDepth::Bits24},
@@ -88,14 +68,6 @@ TEST(BitmapFile, QtAndOurReaderReadBackWhatWasWrittenAndOursRefusesEveryTruncati
         ASSERT_TRUE(back) << back.error().message;
         EXPECT_EQ(back->depth, depth);
         EXPECT_EQ(back->picture, p);
-        // The same rows stored from the top, as a negative height says, read the same.
-        std::vector<std::uint8_t> topDown(file.begin(), file.end());
-        const std::size_t stride = (file.size() - 54) / std::size_t(height);
-        for (std::size_t y = 0; y < std::size_t(height); ++y)
-            std::copy_n(file.begin() + long(54 + (std::size_t(height) - 1 - y) * stride), stride,
-                        topDown.begin() + long(54 + y * stride));
-        storeU32(topDown, 22, std::uint32_t(-height));
-        EXPECT_EQ(decodeBitmap(topDown).value().picture, p);
         const QImage qt = readByQt(file, "bmp");
         ASSERT_EQ(qt.size(), QSize(width, height));
         for (int y = 0; y < height; ++y)
@@ -143,17 +115,6 @@ TEST(IconFile, QtAndOurReaderReadBackPixelsAndMaskAndOursRefusesEveryTruncation)
     }
     for (std::size_t length = 0; length < f.size(); ++length)
         ASSERT_FALSE(decodeIcon(std::span(f).first(length))) << "length " << length;
-}
-
-TEST(IconFile, EncoderRefusesWhatItCannotStore) {
-    IconImage offPalette = sample(16);
-    offPalette.picture.set(1, 0, 0x123456);
-    IconImage shortMask = sample(16);
-    shortMask.transparent.pop_back();
-    const IconImage tooLarge{PixelBuffer::filled(300, 300, 0), std::vector<bool>(90000, false)};
-    for (const IconImage& bad : {offPalette, shortMask, tooLarge})
-        EXPECT_FALSE(encodeIcon(std::span(&bad, 1)));
-    EXPECT_FALSE(encodeIcon({}));
 }
 
 } // namespace

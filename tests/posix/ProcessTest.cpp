@@ -5,11 +5,6 @@
 namespace zanthera::posix {
 namespace {
 
-using namespace std::chrono_literals;
-using namespace testing;
-using Arguments = std::vector<std::string>;
-using enum DesktopKind;
-
 std::optional<ProbeReport> startProbe(const Arguments& arguments, ChildReaper& reaper) {
     const ProbeOutput output;
     Arguments argv{probeProgram};

@@ -181,3 +181,11 @@ class ProbeOutput {
 inline constexpr std::chrono::milliseconds ample = std::chrono::seconds(10);
 
 } // namespace zanthera::posix::testing
+
+// What every test file of the POSIX platform uses.
+namespace zanthera::posix {
+using namespace std::chrono_literals;
+using namespace testing;
+using Arguments = std::vector<std::string>;
+using enum DesktopKind;
+} // namespace zanthera::posix

@@ -4,11 +4,6 @@
 namespace zanthera::posix {
 namespace {
 
-using namespace std::chrono_literals;
-using namespace testing;
-using Arguments = std::vector<std::string>;
-using enum DesktopKind;
-
 // /proc/uptime counts the same boot clock in hundredths, cut rather than rounded.
 TEST(PosixSystem, MillisecondsSinceStartAgreeWithTheKernelsUptime) {
     PosixSystem system;

@@ -97,8 +97,6 @@ MUTANTS = [
      "std::abs(s.height) > maxPictureSide", "std::abs(s.height) >= maxPictureSide"),
     ("icon-count-limit-off-by-one", "Project1/Form1/ImageLayout.cpp",
      "count > maxIconImages)", "count >= maxIconImages)"),
-    ("top-down-rows-read-bottom-up", "Project1/Form1/PictureDecoders.cpp",
-     "layout->bottomUp ? layout->height - 1 - y : y", "layout->height - 1 - y"),
     ("code-page-rows-swapped", "Project1/Form1/CodePage1256.cpp",
      "0x0637, 0x0638, 0x0639", "0x0638, 0x0637, 0x0639"),
     ("font-name-refusal-weakened", "Project1/Form1/ValueRules.cpp",
