@@ -24,7 +24,7 @@ MUTANTS = [
 # programs; the window's data and the picture encoders redraw the artwork; the artwork itself
 # rewrites the stored definition too.
     ("month-from-day-field", "Project1/panel/Panel.cpp",
-     "services.monthName(services.today().month)", "services.monthName(services.today().day)"),
+     "services.monthNameOf(now.date)", "services.monthNameOf({now.date.year, now.date.day, 1})"),
     ("minutes-rounding", "Project1/panel/Panel.cpp",
      "/ 10000.0 / 6.0;", "/ 10000.0 / 6.0 - 0.5;"),
     ("resolution-refusal-weakened", "Project1/actions/Queries.cpp",
