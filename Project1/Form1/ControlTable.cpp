@@ -36,7 +36,7 @@ ControlModel controlFromRow(const ControlRow& row, std::uint8_t index) {
         c.tabIndex = static_cast<std::uint16_t>(row.tabIndex);
     switch (row.role) {
     case Role::Button:
-        c.buttonStyle = graphical;
+        c.buttonStyle = ButtonStyle::Graphical;
         if (row.name == "Command8") {
             c.backColour = exitButtonFace;
             c.font = exitButtonFont;
@@ -44,17 +44,17 @@ ControlModel controlFromRow(const ControlRow& row, std::uint8_t index) {
         break;
     case Role::CaptionLabel:
         c.caption = std::string(row.text);
-        c.alignment = centred;
-        c.backStyle = transparent;
+        c.alignment = Alignment::Centre;
+        c.backStyle = BackStyle::Transparent;
         break;
     case Role::ValueLabel:
         c.backColour = inactiveCaption;
-        c.borderStyle = fixedSingleBorder;
-        c.alignment = centred;
+        c.borderStyle = Border::FixedSingle;
+        c.alignment = Alignment::Centre;
         break;
     case Role::TextBox:
         c.backColour = inactiveCaption;
-        c.alignment = centred;
+        c.alignment = Alignment::Centre;
         c.multiLine = true;
         break;
     case Role::Timer:
@@ -72,7 +72,7 @@ WindowModel designedWindow() {
     model.form.name = std::string(windowName);
     model.form.caption = std::string(caption);
     model.form.colour = windowColour;
-    model.form.borderStyle = fixedSingleBorder;
+    model.form.borderStyle = Border::FixedSingle;
     model.form.linkTopic = std::string(windowName);
     model.form.minimizeButton = false;
     model.form.maximizeButton = false;

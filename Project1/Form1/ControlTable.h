@@ -16,15 +16,9 @@ inline constexpr std::string_view windowName = "Form1";
 inline constexpr std::string_view caption = "Zanthera ver 0.1";
 inline constexpr ClientRect client{4770, 2085, 6375, 7620};
 inline constexpr StoredColour windowColour = StoredColour::rgb(1, 0, 66);
-inline constexpr std::uint8_t fixedSingleBorder = 1;
-inline constexpr std::uint8_t centred = 2;
-inline constexpr std::uint8_t transparent = 0;
-inline constexpr std::uint8_t graphical = 1;
 
 // The value labels and the result box use the system colour of an inactive window's title bar.
-inline constexpr StoredColour inactiveCaption = StoredColour::system(3);
-// Where the platform has no such system colour, this stands in for it.
-inline constexpr StoredColour inactiveCaptionFallback = StoredColour::rgb(191, 205, 219);
+inline constexpr StoredColour inactiveCaption = StoredColour::system(SystemColour::InactiveCaption);
 inline constexpr StoredColour exitButtonFace = StoredColour::rgb(0, 0, 255);
 
 // The exit button carries a caption font although it shows no caption.
@@ -32,7 +26,6 @@ inline const FontSpec exitButtonFont{1, 178, 0, 400, 180000, "MS Sans Serif"};
 
 inline constexpr std::uint32_t timerLeft = 0x14A0;
 inline constexpr std::uint32_t timerTop = 0x0528;
-inline constexpr int timerIntervalMs = 1000;
 
 enum class Role : std::uint8_t { Button, CaptionLabel, ValueLabel, TextBox, Timer };
 
@@ -97,8 +90,5 @@ const ControlRow* findControl(std::string_view name);
 
 // The window as designed, without its pictures: the artwork is attached by the caller.
 WindowModel designedWindow();
-
-// The engines still reach the conversion through the design table; it lives in Units.h.
-using zanthera::twipsToPixels;
 
 } // namespace zanthera::design

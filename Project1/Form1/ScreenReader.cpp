@@ -1,11 +1,9 @@
 #include "ScreenReader.h"
 
-#include "ControlTable.h"
-
 namespace zanthera {
 
 bool isValueLabel(const ControlModel& control) {
-    return control.kind == ControlKind::Label && control.backStyle != design::transparent;
+    return control.kind == ControlKind::Label && control.backStyle != BackStyle::Transparent;
 }
 
 const ControlModel* captionOf(const WindowModel& model, const ControlModel& valueLabel) {

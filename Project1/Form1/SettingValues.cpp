@@ -14,9 +14,6 @@ PropertyValue toValue(const ClientRect& v) {
 PropertyValue toValue(const StoredColour& v) {
     return v;
 }
-PropertyValue toValue(std::uint8_t v) {
-    return Choice{v};
-}
 PropertyValue toValue(bool v) {
     return v;
 }
@@ -44,9 +41,6 @@ void fromValue(const PropertyValue& v, ClientRect& m) {
 }
 void fromValue(const PropertyValue& v, StoredColour& m) {
     m = std::get<StoredColour>(v);
-}
-void fromValue(const PropertyValue& v, std::uint8_t& m) {
-    m = std::get<Choice>(v).value;
 }
 void fromValue(const PropertyValue& v, bool& m) {
     m = std::get<bool>(v);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 namespace zanthera::definition {
 
@@ -14,7 +15,6 @@ PropertyValue toValue(const std::string& v);
 PropertyValue toValue(const Extents& v);
 PropertyValue toValue(const ClientRect& v);
 PropertyValue toValue(const StoredColour& v);
-PropertyValue toValue(std::uint8_t v);
 PropertyValue toValue(bool v);
 PropertyValue toValue(std::uint16_t v);
 PropertyValue toValue(const ImageFile& v);
@@ -25,12 +25,23 @@ void fromValue(const PropertyValue& v, std::string& m);
 void fromValue(const PropertyValue& v, Extents& m);
 void fromValue(const PropertyValue& v, ClientRect& m);
 void fromValue(const PropertyValue& v, StoredColour& m);
-void fromValue(const PropertyValue& v, std::uint8_t& m);
 void fromValue(const PropertyValue& v, bool& m);
 void fromValue(const PropertyValue& v, std::uint16_t& m);
 void fromValue(const PropertyValue& v, FontSpec& m);
 void fromValue(const PropertyValue& v, std::uint32_t& m);
 void fromValue(const PropertyValue& v, ImageFile& m);
+
+// The model's choices are typed; each is stored as its one-byte code.
+template <typename T>
+    requires std::is_enum_v<T>
+PropertyValue toValue(T v) {
+    return Choice{static_cast<std::uint8_t>(v)};
+}
+template <typename T>
+    requires std::is_enum_v<T>
+void fromValue(const PropertyValue& v, T& m) {
+    m = static_cast<T>(std::get<Choice>(v).value);
+}
 
 template <typename T> std::optional<PropertyValue> optionalValue(const T& member) {
     return toValue(member);

@@ -21,6 +21,16 @@ enum class ControlKind : std::uint8_t {
     Window = 13
 };
 
+// The choices a window or a control stores as one small number; the codes are the stored
+// definition's, so they are fixed. A reader may keep a code that has no name here.
+enum class Alignment : std::uint8_t { Left = 0, Right = 1, Centre = 2 };
+enum class Border : std::uint8_t { None = 0, FixedSingle = 1, Sizable = 2 };
+enum class BackStyle : std::uint8_t { Transparent = 0, Opaque = 1 };
+enum class ButtonStyle : std::uint8_t { Standard = 0, Graphical = 1 };
+
+// The system colours the window names, by their index in the platform's table.
+enum class SystemColour : std::uint8_t { InactiveCaption = 3 };
+
 // Position and size in twips, measured from the client area's top-left corner.
 struct Extents {
     std::uint16_t left = 0;
@@ -40,12 +50,19 @@ struct StoredColour {
         return {std::uint32_t(r) | std::uint32_t(g) << 8 | std::uint32_t(b) << 16};
     }
     static constexpr StoredColour system(std::uint8_t index) { return {systemFlag | index}; }
+    static constexpr StoredColour system(SystemColour colour) {
+        return system(static_cast<std::uint8_t>(colour));
+    }
     constexpr bool isSystem() const { return (value & systemFlag) != 0; }
+    constexpr bool is(SystemColour colour) const { return *this == system(colour); }
     constexpr std::uint8_t red() const { return value & 0xFF; }
     constexpr std::uint8_t green() const { return (value >> 8) & 0xFF; }
     constexpr std::uint8_t blue() const { return (value >> 16) & 0xFF; }
     friend bool operator==(const StoredColour&, const StoredColour&) = default;
 };
+
+// What a platform without the inactive title bar's system colour (a Linux desktop) shows for it.
+inline constexpr StoredColour inactiveCaptionStandIn = StoredColour::rgb(191, 205, 219);
 
 struct FontSpec {
     std::uint8_t version = 1;
@@ -106,10 +123,10 @@ struct ControlModel {
     std::optional<std::uint16_t> tabIndex;
     std::string caption; // UTF-8; a label's caption
     std::optional<StoredColour> backColour;
-    std::uint8_t borderStyle = 0; // 1: fixed single
-    std::uint8_t alignment = 0;   // 2: centred
-    std::uint8_t backStyle = 1;   // 0: transparent
-    std::uint8_t buttonStyle = 0; // 1: graphical
+    Border borderStyle = Border::None;
+    Alignment alignment = Alignment::Left;
+    BackStyle backStyle = BackStyle::Opaque;
+    ButtonStyle buttonStyle = ButtonStyle::Standard;
     std::optional<FontSpec> font;
     ImageFile picture;
     bool multiLine = false;
@@ -137,7 +154,7 @@ struct FormModel {
     std::string caption; // UTF-8
     std::optional<StoredColour> colour;
     ImageFile background;
-    std::uint8_t borderStyle = 2; // 2: sizable, the platform's default
+    Border borderStyle = Border::Sizable;
     ImageFile icon;
     std::string linkTopic;
     bool minimizeButton = true; // both title-bar buttons are shown by default

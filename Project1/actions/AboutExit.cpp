@@ -8,7 +8,7 @@ Status Command8_Click(PlatformServices& services, FormWindow&) {
 }
 
 Status Command9_Click(PlatformServices& services, FormWindow&) {
-    services.messageBox(aboutPrompt, okOnly, aboutTitle);
+    services.messageBox(aboutPrompt, MessageKind::Notice, aboutTitle);
     return success();
 }
 

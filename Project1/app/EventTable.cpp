@@ -58,7 +58,7 @@ void EventDispatcher::operator()(std::string_view control, FormEvent event) {
     if (result || (event == FormEvent::Timer && tickFailureShown_))
         return;
     tickFailureShown_ = tickFailureShown_ || event == FormEvent::Timer;
-    services_.messageBox(result.error().message, criticalOk, failureTitle);
+    services_.messageBox(result.error().message, MessageKind::Failure, failureTitle);
 }
 
 Status checkWrittenControls(const WindowModel& model) {

@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "CheckedWindow.h"
 #include "EventTable.h"
 #include "WindowSource.h"
 
@@ -14,12 +15,12 @@ constexpr std::string_view windowNotBuilt = "تعذر بناء نافذة الب
 // The model refers to the pictures in the block and lives only until the window holds what it
 // shows; the block itself is not read again once the window stands. A window that lacks a
 // control the handlers write is refused here rather than failing on every tick.
-Status buildWindow(FormsEngine& forms, std::span<const std::uint8_t> definition,
+Status buildWindow(CheckedWindow& window, std::span<const std::uint8_t> definition,
                    const std::function<void()>& blockRead) {
     auto model = loadWindow(definition);
     Status created = model ? checkWrittenControls(*model) : Status(model.error());
     if (created)
-        created = forms.create(*model);
+        created = window.create(*model);
     if (blockRead)
         blockRead();
     return created;
@@ -29,14 +30,15 @@ Status buildWindow(FormsEngine& forms, std::span<const std::uint8_t> definition,
 
 int startWindow(FormsEngine& forms, PlatformServices& services,
                 std::span<const std::uint8_t> definition, const std::function<void()>& blockRead) {
-    Status created = buildWindow(forms, definition, blockRead);
+    CheckedWindow window(forms);
+    Status created = buildWindow(window, definition, blockRead);
     if (!created) {
         const Error shown = explained(windowNotBuilt, created.error());
         std::fprintf(stderr, "zanthera: %s\n", shown.message.c_str());
-        services.messageBox(shown.message, criticalOk, failureTitle);
+        services.messageBox(shown.message, MessageKind::Failure, failureTitle);
         return 1;
     }
-    EventDispatcher dispatcher(services, forms);
+    EventDispatcher dispatcher(services, window);
     forms.setEventSink(
         [&dispatcher](std::string_view control, FormEvent event) { dispatcher(control, event); });
     dispatcher("Form1", FormEvent::Load);

@@ -1,7 +1,5 @@
 #include "Panel.h"
 
-#include "Form1/ControlTable.h"
-
 #include <initializer_list>
 #include <string>
 
@@ -55,7 +53,7 @@ Status Form_Load(PlatformServices& services, FormWindow& window) {
             runSteps({writeWeekday, writeMonth, writeMinutesSinceStart}, services, window);
         !written)
         return written;
-    return window.setInterval("Timer1", design::timerIntervalMs);
+    return window.setInterval("Timer1", tickMilliseconds);
 }
 
 // Besides the time and date, the tick keeps the weekday, month and minutes current, so a window

@@ -15,6 +15,8 @@ inline constexpr std::array<std::string_view, 7> weekdayNames{
     "الأحد", "الاثنين", "الثلاثاء", "الأربعاء", "الخميس", "الجمعة", "السبت",
 };
 inline constexpr std::string_view minutesUnit = "دقيقة";
+// Load sets the clock ticking once a second.
+inline constexpr int tickMilliseconds = 1000;
 
 Status Form_Load(PlatformServices& services, FormWindow& window);
 Status Timer1_Timer(PlatformServices& services, FormWindow& window);

@@ -25,14 +25,24 @@ class FormWindow {
 
 using EventSink = std::function<void(std::string_view control, FormEvent event)>;
 
-class FormsEngine : public FormWindow {
+// A toolkit's share of the window: make the window and its controls, show a text, run a timer.
+// Whether a write is allowed is decided in front of the engine, once for every toolkit
+// (app/CheckedWindow.h): an engine is asked only to show a new caption on a label it made or a
+// text without NULs in its text box, and to run its timer at a pace of 0 or more.
+class FormsEngine {
   public:
-    // Creates the window and its controls in creation order; nothing is shown yet.
+    virtual ~FormsEngine() = default;
+    // Creates the window and its controls in creation order; nothing is shown yet. Called once.
     virtual Status create(const WindowModel& model) = 0;
     // Where events go; the window's own Load is delivered through it by the caller.
     virtual void setEventSink(EventSink sink) = 0;
     // Shows the window and runs the event loop until the program ends; returns the exit status.
     virtual int run() = 0;
+
+    // A label's caption or the text box's text.
+    virtual void showText(std::string_view control, std::string_view text) = 0;
+    // Ticks every `milliseconds`, or no more at 0.
+    virtual Status runTimer(std::string_view timer, int milliseconds) = 0;
 };
 
 } // namespace zanthera

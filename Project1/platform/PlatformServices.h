@@ -37,10 +37,9 @@ struct ScreenPixels {
 
 // Window style for a started program: a normal window that takes the focus.
 inline constexpr int normalWindowFocus = 1;
-// Buttons value for the message box: a single OK button and no icon.
-inline constexpr int okOnly = 0;
-// A single OK button with the error icon, for reporting a failure.
-inline constexpr int criticalOk = 16;
+// What a message box is for, which decides its icon: a notice without one, or a failure with the
+// platform's error icon. Either has a single OK button.
+enum class MessageKind { Notice, Failure };
 
 class PlatformServices {
   public:
@@ -51,7 +50,7 @@ class PlatformServices {
     virtual Status startProgram(std::string_view commandLine, int windowStyle) = 0;
 
     // Shows a modal box and returns once the user has dismissed it.
-    virtual void messageBox(std::string_view prompt, int buttons, std::string_view title) = 0;
+    virtual void messageBox(std::string_view prompt, MessageKind kind, std::string_view title) = 0;
 
     // Ends the program at once with status 0; no further event is delivered.
     virtual void endProgram() = 0;

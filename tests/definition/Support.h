@@ -99,7 +99,7 @@ inline WindowModel smallWindow() {
     m.form.caption = "Small";
     m.form.colour = StoredColour::rgb(1, 0, 66);
     m.form.background = bitmapFile(3, 2, 24);
-    m.form.borderStyle = 1;
+    m.form.borderStyle = Border::FixedSingle;
     m.form.icon = iconFile({2});
     m.form.linkTopic = "Form1";
     m.form.minimizeButton = false;
@@ -110,22 +110,22 @@ inline WindowModel smallWindow() {
     button.tabIndex = 0;
     button.font = FontSpec{1, 178, 0, 400, 180000, "MS Sans Serif"};
     button.picture = bitmapFile(1, 1, 32);
-    button.buttonStyle = 1;
+    button.buttonStyle = ButtonStyle::Graphical;
     ControlModel timer = detail::control("Timer1", 2, ControlKind::Timer);
     timer.timerLeft = 0x14A0;
     timer.timerTop = 0x0528;
     ControlModel text = detail::control("Text1", 3, ControlKind::TextBox);
-    text.backColour = StoredColour::system(3);
+    text.backColour = StoredColour::system(SystemColour::InactiveCaption);
     text.extents = {720, 3960, 2655, 615};
     text.tabIndex = 1;
-    text.alignment = 2;
+    text.alignment = Alignment::Centre;
     text.multiLine = true;
     ControlModel label = detail::control("Label8", 4, ControlKind::Label);
     label.caption = "اليوم";
     label.extents = {5280, 2640, 615, 255};
     label.tabIndex = 2;
-    label.alignment = 2;
-    label.backStyle = 0;
+    label.alignment = Alignment::Centre;
+    label.backStyle = BackStyle::Transparent;
     m.controls = {button, timer, text, label};
     return m;
 }

@@ -226,7 +226,7 @@ TEST(Writer, RefusesWhatTheFormatCannotHoldAndHoldsEachLimitAtItsValue) {
              m.controls[2].backColour = StoredColour::system(std::uint8_t(n));
          },
          "Text1: back colour: colour 0x8000001F is neither an RGB colour nor a system colour"},
-        {2, [](WindowModel& m, int n) { label(m).alignment = std::uint8_t(n); },
+        {2, [](WindowModel& m, int n) { label(m).alignment = Alignment(n); },
          "Label8: alignment: choice 3 of the alignment is not one of 0 to 2"},
         {255,
          [](WindowModel& m, int n) {

@@ -6,6 +6,7 @@
 #include "Form1/StoredDefinition.h"
 #include "Form1/WindowPlacement.h"
 #include "actions/AppletCommands.h"
+#include "app/CheckedWindow.h"
 #include "app/EventTable.h"
 #include "app/Startup.h"
 #include "panel/Panel.h"
@@ -29,7 +30,7 @@ struct StartedProgram {
 
 struct ShownBox {
     std::string prompt;
-    int buttons;
+    MessageKind kind;
 };
 
 // Every answer is set by the test, every request recorded.
@@ -54,8 +55,8 @@ class FakeServices : public PlatformServices {
         started.push_back({std::string(commandLine), windowStyle});
         return startAnswer;
     }
-    void messageBox(std::string_view prompt, int buttons, std::string_view) override {
-        boxes.push_back({std::string(prompt), buttons});
+    void messageBox(std::string_view prompt, MessageKind kind, std::string_view) override {
+        boxes.push_back({std::string(prompt), kind});
     }
     void endProgram() override { ++endCalls; }
 
@@ -95,15 +96,13 @@ struct Write {
     friend bool operator==(const Write&, const Write&) = default;
 };
 
-// Records every write, in order, and refuses the writes a real window would refuse. As an engine
-// it records the controls it builds; its event loop notes what was written before it started,
-// delivers events that have no handler, clicks `Command13` and ends with status 7.
-class FakeWindow : public FormsEngine {
+// Records every text and pace shown; its loop notes what was written before it, delivers events
+// without a handler, clicks `Command13` and ends with status 7.
+class FakeEngine : public FormsEngine {
   public:
     std::vector<Write> writes;
     std::map<std::string, std::string, std::less<>> values;
-    std::string missingLabel; // a label this window lacks, as a faulty definition might
-    std::size_t built = 0;    // controls
+    std::size_t built = 0; // controls
     std::vector<Write> writtenBeforeLoop;
     EventSink sink;
 
@@ -120,34 +119,30 @@ class FakeWindow : public FormsEngine {
         sink("Command13", FormEvent::Click);
         return 7;
     }
-
-    Status setCaption(std::string_view label, std::string_view text) override {
-        if (!label.starts_with("Label") || label == missingLabel)
-            return Error{"no label " + std::string(label)};
-        return record(label, text);
+    void showText(std::string_view control, std::string_view text) override {
+        writes.push_back({std::string(control), std::string(text)});
+        values[std::string(control)] = std::string(text);
     }
-    Status setText(std::string_view box, std::string_view text) override {
-        if (box != "Text1")
-            return Error{"not a text box"};
-        return record(box, text);
-    }
-    Status setInterval(std::string_view timer, int ms) override {
-        if (timer != "Timer1")
-            return Error{"not a timer"};
-        return record(timer, std::to_string(ms));
+    Status runTimer(std::string_view timer, int ms) override {
+        showText(timer, std::to_string(ms));
+        return success();
     }
 
     std::string value(std::string_view control) const {
         const auto it = values.find(control);
         return it == values.end() ? std::string() : it->second;
     }
+};
 
-  private:
-    Status record(std::string_view control, std::string_view value) {
-        writes.push_back({std::string(control), std::string(value)});
-        values[std::string(control)] = std::string(value);
-        return success();
+// The checked window over a recording engine, from the design less `missing` (a faulty window).
+struct FakeWindow : FakeEngine {
+    explicit FakeWindow(std::string_view missing = "") {
+        WindowModel model = design::designedWindow();
+        std::erase_if(model.controls, [&](const ControlModel& c) { return c.name == missing; });
+        EXPECT_TRUE(checked.create(model));
     }
+    operator FormWindow&() { return checked; }
+    CheckedWindow checked{*this};
 };
 
 // What follows "Control_RunDLL" in each applet's line, as the shell has always been given it.
@@ -187,8 +182,7 @@ TEST(Launcher, EachClickStartsItsLineOnceWithANormalWindowAndLeavesTheWindowAlon
 TEST(EventDispatcher, ShowsEveryFailingClickAndAFailingTickOnce) {
     FakeServices services;
     services.startAnswer = Error{"No program for the sound settings is installed."};
-    FakeWindow window;
-    window.missingLabel = "Label2";
+    FakeWindow window("Label2");
     EventDispatcher dispatch(services, window);
     dispatch("Cmm1", FormEvent::Click);
     for (int second = 0; second < 5; ++second)
@@ -199,8 +193,8 @@ TEST(EventDispatcher, ShowsEveryFailingClickAndAFailingTickOnce) {
     ASSERT_EQ(services.boxes.size(), 3u);
     EXPECT_EQ(services.boxes[0].prompt,
               "تعذر فتح الصفحة المطلوبة.\nNo program for the sound settings is installed.");
-    EXPECT_EQ(services.boxes[0].buttons, criticalOk);
-    EXPECT_EQ(services.boxes[1].prompt, "no label Label2");
+    EXPECT_EQ(services.boxes[0].kind, MessageKind::Failure);
+    EXPECT_EQ(services.boxes[1].prompt, "The window has no label named Label2.");
     EXPECT_EQ(services.boxes[2].prompt, services.boxes[0].prompt);
 }
 
@@ -353,7 +347,7 @@ TEST(PanelTick, KeepsEveryValueLabelCurrentAcrossMidnight) {
     };
     const Moment moments[] = {
         {{2026, 12, 31}, {23, 59, 59}, 60'000, "23:59:59", "31/12/2026", "الخميس", "month12", "1"},
-        {{2027, 1, 1}, {0, 0, 0}, 61'000, "0:0:0", "1/1/2027", "الجمعة", "month1", "1"},
+        {{2027, 1, 1}, {0, 0, 0}, 121'000, "0:0:0", "1/1/2027", "الجمعة", "month1", "2"},
         {{2027, 2, 6}, {8, 30, 0}, 108'000'000, "8:30:0", "6/2/2027", "السبت", "month2", "1800"},
     };
     FakeServices services;
@@ -372,6 +366,9 @@ TEST(PanelTick, KeepsEveryValueLabelCurrentAcrossMidnight) {
                                       {"Label5", m.month},
                                       {"Label10", std::string(m.minutes) + "دقيقة"}}));
     }
+    window.writes.clear();
+    dispatch("Timer1", FormEvent::Timer); // the same moment: an unchanged caption goes no further
+    EXPECT_TRUE(window.writes.empty());
     EXPECT_TRUE(services.boxes.empty());
 }
 
@@ -381,7 +378,7 @@ TEST(PanelTick, KeepsEveryValueLabelCurrentAcrossMidnight) {
 TEST(Startup, BuildsTheStoredWindowRunsLoadBeforeTheLoopAndHandsTheLoopToTheHandlers) {
     FakeServices services;
     services.uptimeMs = 120'000;
-    FakeWindow window;
+    FakeEngine window;
     std::size_t builtWhenBlockRead = 0;
     const auto whenRead = [&] { builtWhenBlockRead = window.built; };
     ASSERT_EQ(startWindow(window, services, storedDefinition(), whenRead), 7);

@@ -1,7 +1,7 @@
 #include "ControlWidgets.h"
 
-#include "Form1/ControlTable.h"
 #include "Form1/PictureDecoders.h"
+#include "Form1/WindowChoices.h"
 #include "PanelLabel.h"
 #include "PictureButton.h"
 
@@ -17,8 +17,6 @@
 namespace zanthera::qt {
 
 namespace {
-
-constexpr std::uint8_t inactiveCaptionIndex = 3;
 
 void fillWith(QWidget* widget, QPalette::ColorRole role, QColor colour) {
     QPalette palette = widget->palette();
@@ -50,15 +48,9 @@ QIcon iconOf(const ImageFile& file) {
     return icon;
 }
 
-Qt::Alignment alignmentOf(std::uint8_t stored) {
-    switch (stored) {
-    case 1:
-        return Qt::AlignRight | Qt::AlignVCenter;
-    case 2:
-        return Qt::AlignCenter;
-    default:
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    }
+Qt::Alignment alignmentOf(Alignment alignment) {
+    return byAlignment<Qt::Alignment>(alignment, Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignCenter,
+                                      Qt::AlignRight | Qt::AlignVCenter);
 }
 
 } // namespace
@@ -79,9 +71,9 @@ QString useArabicFont() {
 QColor colourOf(StoredColour colour) {
     if (!colour.isSystem())
         return QColor(colour.red(), colour.green(), colour.blue());
-    // Linux has no colour for an inactive window's title bar; the design names a stand-in.
-    if ((colour.value & 0xFF) == inactiveCaptionIndex)
-        return colourOf(design::inactiveCaptionFallback);
+    // Linux has no colour for an inactive window's title bar.
+    if (colour.is(SystemColour::InactiveCaption))
+        return colourOf(inactiveCaptionStandIn);
     return QPalette().color(QPalette::Window);
 }
 
@@ -120,13 +112,14 @@ FormWidget::FormWidget(const FormModel& form, double scale) {
                              stored->height, qsizetype(stored->stride), QImage::Format_BGR888);
     else
         background_ = decodePicture(form.background, scale);
+    const WindowFrame frame = frameOf(form);
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (form.minimizeButton)
+    if (frame.minimizeButton)
         flags |= Qt::WindowMinimizeButtonHint;
-    if (form.maximizeButton)
+    if (frame.maximizeButton)
         flags |= Qt::WindowMaximizeButtonHint;
-    if (form.borderStyle == design::fixedSingleBorder)
+    if (!frame.resizable)
         flags |= Qt::MSWindowsFixedSizeDialogHint;
     setWindowFlags(flags);
     setWindowTitle(QString::fromStdString(form.caption));
@@ -162,29 +155,19 @@ ResultBox::ResultBox(QWidget* parent) : QTextEdit(parent) {
     setLineWrapMode(QTextEdit::WidgetWidth);
 }
 
-void ResultBox::setResult(std::string_view text) {
-    const auto end = text.find('\0');
-    const std::string_view shown = text.substr(0, end);
-    setPlainText(QString::fromUtf8(shown.data(), qsizetype(shown.size())));
-}
-
 PictureButton* makeButton(const ControlModel& control, QWidget* parent, double scale) {
     const QColor face = control.backColour ? colourOf(*control.backColour)
                                            : parent->palette().color(QPalette::Button);
-    auto* button = new PictureButton(decodePicture(control.picture, scale), face, parent);
-    if (const auto* row = design::findControl(control.name))
-        button->setAccessibleName(
-            QString::fromUtf8(row->lettering.data(), qsizetype(row->lettering.size())));
-    return button;
+    return new PictureButton(decodePicture(control.picture, scale), face, parent);
 }
 
 PanelLabel* makeLabel(const ControlModel& control, QWidget* parent) {
     auto* label = new PanelLabel(parent);
     label->setAlignment(alignmentOf(control.alignment));
     label->setFocusPolicy(Qt::NoFocus);
-    if (control.borderStyle == design::fixedSingleBorder)
+    if (control.borderStyle == Border::FixedSingle)
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    const bool opaque = control.backStyle != design::transparent;
+    const bool opaque = control.backStyle != BackStyle::Transparent;
     label->setAutoFillBackground(opaque);
     if (opaque && control.backColour)
         fillWith(label, QPalette::Window, colourOf(*control.backColour));

@@ -31,12 +31,10 @@ class FormWidget : public QWidget {
     bool bottomUp_ = false;
 };
 
-// The result box: several lines, text centred, and its text ending at the first NUL as a
-// Windows edit control's does.
+// The result box: several lines, text centred, Tab moving on to the next control.
 class ResultBox : public QTextEdit {
   public:
     explicit ResultBox(QWidget* parent);
-    void setResult(std::string_view text);
 };
 
 // Makes the Arabic face compiled into the program the application's font; returns its family,

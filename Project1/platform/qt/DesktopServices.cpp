@@ -19,9 +19,6 @@ namespace zanthera::qt {
 
 namespace {
 
-constexpr int iconMask = 0x70;
-constexpr int criticalIcon = 16;
-
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
@@ -148,11 +145,12 @@ Status DesktopServices::startProgram(std::string_view commandLine, int) {
     return system_.startProgram(commandLine);
 }
 
-void DesktopServices::messageBox(std::string_view prompt, int buttons, std::string_view title) {
+void DesktopServices::messageBox(std::string_view prompt, MessageKind kind,
+                                 std::string_view title) {
     CopyableMessageBox box(owner_ ? owner_() : nullptr);
     box.setWindowTitle(fromUtf8(title));
     box.setText(fromUtf8(prompt));
-    box.setIcon((buttons & iconMask) == criticalIcon ? QMessageBox::Critical : QMessageBox::NoIcon);
+    box.setIcon(kind == MessageKind::Failure ? QMessageBox::Critical : QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

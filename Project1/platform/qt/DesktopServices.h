@@ -20,19 +20,22 @@ class DesktopServices final : public PlatformServices {
     // `owner` gives the window that message boxes belong to (it may return null).
     DesktopServices(posix::PosixSystem& system, QLocale locale, std::function<QWidget*()> owner);
 
-    Status startProgram(std::string_view commandLine, int windowStyle) override;
-    void messageBox(std::string_view prompt, int buttons, std::string_view title) override;
-    void endProgram() override;
+    // What the system answers, through POSIX.
     Result<std::string> computerName() override;
     Result<std::string> userName() override;
-    std::uint64_t millisecondsSinceStart() override;
     Result<std::int32_t> volumeSerial(std::string_view drive) override;
-    ScreenPixels screenPixels() override;
+    std::uint64_t millisecondsSinceStart() override;
     LocalTime localTime() override;
-    std::string dateText(const CalendarDate& date) override;
-    std::string timeText(const TimeOfDay& time) override;
+    Status startProgram(std::string_view commandLine, int windowStyle) override;
+
+    // What the desktop answers, through Qt: its screen, its event loop, and the user's locale.
+    ScreenPixels screenPixels() override;
+    void messageBox(std::string_view prompt, MessageKind kind, std::string_view title) override;
+    void endProgram() override;
     int weekday(const CalendarDate& date) override;
     std::string monthName(int month) override;
+    std::string dateText(const CalendarDate& date) override;
+    std::string timeText(const TimeOfDay& time) override;
     std::string numberText(double value) override;
 
   private:

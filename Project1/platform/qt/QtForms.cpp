@@ -1,8 +1,9 @@
 #include "QtForms.h"
 
 #include "ControlWidgets.h"
-#include "Form1/ControlTable.h"
 #include "Form1/ScreenReader.h"
+#include "Form1/Units.h"
+#include "Form1/WindowChoices.h"
 #include "Form1/WindowPlacement.h"
 #include "PanelLabel.h"
 #include "PictureButton.h"
@@ -14,15 +15,9 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <algorithm>
-
 namespace zanthera::qt {
 
 namespace {
-
-// The screen the window was drawn for, 15 twips per pixel. At any other logical DPI the whole
-// window, pictures included, is scaled by the DPI over this one.
-constexpr double designDpi = 96.0;
 
 // Screen readers take the window for a frame named by its caption; a plain top-level QWidget
 // would otherwise pass for an anonymous client area.
@@ -54,23 +49,21 @@ QtForms::QtForms(double logicalDpi) : dpi_(logicalDpi) {
     (void)factoryInstalled;
     if (dpi_ <= 0) {
         const QScreen* screen = QGuiApplication::primaryScreen();
-        dpi_ = screen ? screen->logicalDotsPerInch() : 96.0;
+        dpi_ = screen ? screen->logicalDotsPerInch() : designDpi;
     }
 }
 
 QtForms::~QtForms() = default;
 
 double QtForms::scale() const {
-    return dpi_ / designDpi;
+    return designScale(dpi_);
 }
 
 int QtForms::pixels(int twips) const {
-    return design::twipsToPixels(twips, dpi_);
+    return twipsToPixels(twips, dpi_);
 }
 
 Status QtForms::create(const WindowModel& model) {
-    if (window_)
-        return Error{"The window has already been created."};
     auto form = std::make_unique<FormWidget>(model.form, scale());
     // The panel's reading order comes from the controls' places, never from mirroring, even
     // when Qt's own translations make the application right-to-left.
@@ -120,10 +113,8 @@ void QtForms::createControl(const ControlModel& control) {
         widget->setGeometry(place);
         widget->setFixedSize(place.size());
     }
-    if (auto* label = dynamic_cast<PanelLabel*>(object)) {
+    if (auto* label = dynamic_cast<PanelLabel*>(object))
         label->showText(QString::fromStdString(control.caption));
-        captions_[label] = control.caption;
-    }
     object->setObjectName(QString::fromStdString(control.name));
     controls_.emplace(control.name, object);
 }
@@ -141,15 +132,9 @@ void QtForms::describeForScreenReaders(const WindowModel& model) {
     }
 }
 
-// The focus walks the controls that can take it in rising tab index and wraps round; labels hold
-// tab indices too but never take the focus.
+// Qt's focus chain goes round by itself, and starts on the first control of the walk.
 void QtForms::applyTabOrder(const WindowModel& model) {
-    std::vector<const ControlModel*> order;
-    for (const auto& c : model.controls)
-        if (c.tabIndex && (c.kind == ControlKind::Button || c.kind == ControlKind::TextBox))
-            order.push_back(&c);
-    std::stable_sort(order.begin(), order.end(),
-                     [](auto* a, auto* b) { return *a->tabIndex < *b->tabIndex; });
+    const std::vector<const ControlModel*> order = focusOrder(model);
     QWidget* previous = nullptr;
     for (const auto* c : order) {
         auto* widget = find<QWidget>(c->name);
@@ -186,36 +171,17 @@ template <typename T> T* QtForms::find(std::string_view name) const {
     return dynamic_cast<T*>(control(name));
 }
 
-Status QtForms::setCaption(std::string_view label, std::string_view text) {
-    auto* widget = find<PanelLabel>(label);
-    if (!widget)
-        return Error{"The window has no label named " + std::string(label) + "."};
-    // The clock writes every label every second; one whose text is unchanged costs nothing.
-    std::string& shown = captions_[widget];
-    if (shown == text)
-        return success();
-    shown.assign(text);
-    widget->showText(QString::fromUtf8(text.data(), qsizetype(text.size())));
-    return success();
+void QtForms::showText(std::string_view control, std::string_view text) {
+    const QString shown = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    if (auto* label = find<PanelLabel>(control))
+        label->showText(shown);
+    else if (auto* box = find<QTextEdit>(control))
+        box->setPlainText(shown);
 }
 
-Status QtForms::setText(std::string_view textBox, std::string_view text) {
-    auto* box = find<ResultBox>(textBox);
-    if (!box)
-        return Error{"The window has no text box named " + std::string(textBox) + "."};
-    box->setResult(text);
-    return success();
-}
-
-Status QtForms::setInterval(std::string_view timer, int milliseconds) {
-    auto* t = find<SteppedTimer>(timer);
-    if (!t)
-        return Error{"The window has no timer named " + std::string(timer) + "."};
-    if (milliseconds < 0)
-        return Error{"A timer's interval cannot be negative."};
-    // An interval of 0 switches the timer off, as it always has; any other value keeps it
-    // running at that pace.
-    t->run(milliseconds);
+Status QtForms::runTimer(std::string_view timer, int milliseconds) {
+    if (auto* t = find<SteppedTimer>(timer))
+        t->run(milliseconds);
     return success();
 }
 

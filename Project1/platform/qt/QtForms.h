@@ -11,9 +11,6 @@
 #include <memory>
 #include <string>
 
-class QLabel;
-class QTimer;
-
 namespace zanthera::qt {
 
 class QtForms final : public FormsEngine {
@@ -26,14 +23,12 @@ class QtForms final : public FormsEngine {
     void setEventSink(EventSink sink) override;
     int run() override;
 
-    Status setCaption(std::string_view label, std::string_view text) override;
-    Status setText(std::string_view textBox, std::string_view text) override;
-    Status setInterval(std::string_view timer, int milliseconds) override;
+    void showText(std::string_view control, std::string_view text) override;
+    Status runTimer(std::string_view timer, int milliseconds) override;
 
     QWidget* window() const { return window_.get(); }
     // The live object of a control, or null when there is none by that name.
     QObject* control(std::string_view name) const;
-    double logicalDpi() const { return dpi_; }
 
   private:
     void createControl(const ControlModel& control);
@@ -47,8 +42,6 @@ class QtForms final : public FormsEngine {
     double dpi_;
     std::unique_ptr<QWidget> window_;
     std::map<std::string, QPointer<QObject>, std::less<>> controls_;
-    // The text last written to each label, so that an unchanged one is not written again.
-    std::map<const QLabel*, std::string> captions_;
     EventSink sink_;
 };
 

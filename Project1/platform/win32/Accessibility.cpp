@@ -1,7 +1,5 @@
 #include "Accessibility.h"
 
-#include "Form1/ScreenReader.h"
-
 #include <initguid.h>
 
 #include <oleacc.h>
@@ -40,23 +38,6 @@ const Com& com() {
 }
 
 } // namespace
-
-std::vector<const ControlModel*> readingOrder(const WindowModel& model) {
-    std::vector<const ControlModel*> order;
-    for (const auto& c : model.controls)
-        order.push_back(&c);
-    std::stable_sort(order.begin(), order.end(), [](const ControlModel* a, const ControlModel* b) {
-        return a->tabIndex.value_or(0xFFFF) < b->tabIndex.value_or(0xFFFF);
-    });
-    for (const auto& value : model.controls) {
-        const ControlModel* caption = isValueLabel(value) ? captionOf(model, value) : nullptr;
-        if (!caption)
-            continue;
-        order.erase(std::find(order.begin(), order.end(), caption));
-        order.insert(std::find(order.begin(), order.end(), &value), caption);
-    }
-    return order;
-}
 
 AccessibleNames::~AccessibleNames() {
     clear();

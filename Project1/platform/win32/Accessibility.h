@@ -1,8 +1,7 @@
-// What screen readers find in the window: the controls in an order that reads as the panel does,
-// and names for controls whose system class has none to give.
+// Names for screen readers, for the controls whose system class has none to give. The order they
+// read the controls in is the window's reading order (Form1/WindowChoices.h), which the engine
+// makes the controls in.
 #pragma once
-
-#include "Form1/WindowModel.h"
 
 #include <windows.h>
 
@@ -12,12 +11,6 @@
 struct IAccPropServices;
 
 namespace zanthera::win32 {
-
-// The order the controls are made in, and so their z-order, which is both the dialog manager's
-// Tab walk and a screen reader's reading order: rising tab index, except that each caption label,
-// which never takes the focus, comes immediately before the value label it names, so that it is
-// read first. The Tab walk over the controls that take the focus is unchanged.
-std::vector<const ControlModel*> readingOrder(const WindowModel& model);
 
 // Names given to controls through the accessibility runtime's annotations (oleacc, Windows 7 and
 // later), for a control whose own text is not its name, such as an edit box. COM is started on

@@ -1,6 +1,7 @@
 #include "ControlPainting.h"
 
 #include "Dpi.h"
+#include "Form1/WindowChoices.h"
 #include "Utf16.h"
 
 #include <usp10.h>
@@ -168,6 +169,12 @@ HFONT FittingFonts::fitting(HDC dc, std::wstring_view text, int width) {
             return size(step);
     }
     return size(steps - 1);
+}
+
+static_assert(DT_CENTER == ES_CENTER && DT_RIGHT == ES_RIGHT && DT_LEFT == ES_LEFT);
+
+UINT horizontalAlignment(Alignment alignment) {
+    return byAlignment<UINT>(alignment, DT_LEFT, DT_CENTER, DT_RIGHT);
 }
 
 void paintLabel(const DRAWITEMSTRUCT& item, std::wstring_view text, const LabelFace& face,

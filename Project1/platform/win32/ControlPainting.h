@@ -60,6 +60,10 @@ class FittingFonts {
     std::vector<OwnedFont> fonts_;
 };
 
+// Where a text stands across its control, as DrawText's flag; an edit control's style takes the
+// same value.
+UINT horizontalAlignment(Alignment alignment);
+
 struct LabelFace {
     bool opaque = true;
     COLORREF back = 0;

@@ -2,11 +2,11 @@
 // exist, the system-wide DPI where they do not.
 #pragma once
 
+#include "Form1/Units.h"
+
 #include <windows.h>
 
 namespace zanthera::win32 {
-
-inline constexpr int designDpi = 96;
 
 // The DPI the window is drawn at (the system DPI before the window exists).
 int dpiOf(HWND window);

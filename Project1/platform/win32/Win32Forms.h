@@ -1,11 +1,16 @@
 // The forms engine on plain Win32: one fixed window built from a WindowModel, with owner-drawn
 // picture buttons, labels, a multi-line text box and a timer, laid out from twips at the window's
-// DPI with every picture scaled by the program itself, and kept so when the DPI changes.
+// DPI with every picture scaled by the program itself, and kept so when the DPI changes. Its work
+// stands in one file a job: making the window (Win32Forms.cpp), laying it out and holding its GDI
+// objects at a scale (Win32FormsLayout.cpp), placing it on the screen (Win32FormsPlacement.cpp),
+// showing what the handlers write (Win32FormsWrites.cpp), and answering its messages
+// (Win32FormsMessages.cpp).
 #pragma once
 
 #include "Accessibility.h"
 #include "ArabicFont.h"
 #include "ControlPainting.h"
+#include "Form1/Units.h"
 #include "GdiObjects.h"
 #include "Pictures.h"
 #include "platform/FormsEngine.h"
@@ -28,9 +33,8 @@ class Win32Forms final : public FormsEngine {
     void setEventSink(EventSink sink) override;
     int run() override;
 
-    Status setCaption(std::string_view label, std::string_view text) override;
-    Status setText(std::string_view textBox, std::string_view text) override;
-    Status setInterval(std::string_view timer, int milliseconds) override;
+    void showText(std::string_view control, std::string_view text) override;
+    Status runTimer(std::string_view timer, int milliseconds) override;
 
     // Ends the program at once: the timer stops, no further event is delivered and run()
     // returns 0.
@@ -39,7 +43,6 @@ class Win32Forms final : public FormsEngine {
     HWND window() const { return window_; }
     // The live window of a control, or null for a timer or a name the window does not have.
     HWND control(std::string_view name) const;
-    int dpi() const { return dpi_; }
 
   private:
     struct Control {
@@ -70,7 +73,7 @@ class Win32Forms final : public FormsEngine {
     void drawItem(const DRAWITEMSTRUCT& item);
     void command(WPARAM wParam);
     void deliver(const std::string& name, FormEvent event);
-    Control* find(std::string_view name, ControlKind kind);
+    Control* find(std::string_view name);
     Control* byId(UINT id);
     int pixels(int twips) const;
 
@@ -91,7 +94,7 @@ class Win32Forms final : public FormsEngine {
     HWND window_ = nullptr;
     HWND lastFocus_ = nullptr;
     SIZE outerSize_{};
-    int dpi_ = 96;
+    int dpi_ = designDpi;
     bool ended_ = false;
     EventSink sink_;
 };

@@ -3,19 +3,10 @@
 #include "Win32Forms.h"
 
 #include "Dpi.h"
-#include "Form1/ControlTable.h"
 
 #include <algorithm>
 
 namespace zanthera::win32 {
-
-namespace {
-
-UINT textAlignment(std::uint8_t stored) {
-    return stored == design::centred ? DT_CENTER : stored == 1 ? DT_RIGHT : DT_LEFT;
-}
-
-} // namespace
 
 LRESULT CALLBACK Win32Forms::windowProcedure(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam) {
@@ -58,7 +49,7 @@ LRESULT CALLBACK Win32Forms::controlProcedure(HWND handle, UINT message, WPARAM 
     if (!c || !c->systemProcedure)
         return DefWindowProcW(handle, message, wParam, lParam);
     if (message == WM_NCPAINT && c->model.kind != ControlKind::TextBox &&
-        c->model.borderStyle != design::fixedSingleBorder)
+        c->model.borderStyle != Border::FixedSingle)
         return 0;
     if (message == WM_SETTEXT && c->model.kind == ControlKind::Label)
         return DefWindowProcW(handle, message, wParam, lParam);
@@ -187,11 +178,11 @@ void Win32Forms::drawItem(const DRAWITEMSTRUCT& item) {
                     dpi_, canvas_);
     } else if (c->model.kind == ControlKind::Label) {
         LabelFace face;
-        face.opaque = c->model.backStyle != design::transparent;
+        face.opaque = c->model.backStyle != BackStyle::Transparent;
         face.back = colourOf(c->model.backColour, COLOR_BTNFACE);
         face.background = background_.dc();
         face.origin = {pixels(c->model.extents.left), pixels(c->model.extents.top)};
-        face.alignment = textAlignment(c->model.alignment);
+        face.alignment = horizontalAlignment(c->model.alignment);
         // The program's own Arabic face wherever it has every letter of the text.
         const bool arabic =
             arabicFont_.installed() && covers(item.hDC, arabicFonts_.base(), c->text);

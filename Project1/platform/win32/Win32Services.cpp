@@ -154,9 +154,9 @@ Status Win32Services::startProgram(std::string_view commandLine, int windowStyle
     return success();
 }
 
-void Win32Services::messageBox(std::string_view prompt, int buttons, std::string_view title) {
+void Win32Services::messageBox(std::string_view prompt, MessageKind kind, std::string_view title) {
     const std::wstring text = markedForReading(widen(prompt));
-    UINT style = static_cast<UINT>(buttons);
+    UINT style = MB_OK | (kind == MessageKind::Failure ? MB_ICONERROR : 0);
     if (readsRightToLeft(text))
         style |= MB_RTLREADING | MB_RIGHT;
     const ThemedControls themed;

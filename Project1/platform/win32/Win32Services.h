@@ -18,7 +18,7 @@ class Win32Services final : public PlatformServices {
     Win32Services(std::function<HWND()> owner, std::function<void()> end);
 
     Status startProgram(std::string_view commandLine, int windowStyle) override;
-    void messageBox(std::string_view prompt, int buttons, std::string_view title) override;
+    void messageBox(std::string_view prompt, MessageKind kind, std::string_view title) override;
     void endProgram() override;
     Result<std::string> computerName() override;
     Result<std::string> userName() override;
