@@ -1,12 +1,13 @@
 #include "Accessibility.h"
 
+#include "SystemCalls.h"
+
 #include <initguid.h>
 
 #include <oleacc.h>
 
 #include <algorithm>
 #include <string>
-#include <type_traits>
 
 namespace zanthera::win32 {
 
@@ -23,15 +24,10 @@ struct Com {
 const Com& com() {
     static const Com calls = [] {
         Com c;
-        if (const HMODULE ole = LoadLibraryW(L"ole32.dll")) {
-            const auto find = [ole](auto& call, const char* name) {
-                call = reinterpret_cast<std::remove_reference_t<decltype(call)>>(
-                    reinterpret_cast<void (*)()>(GetProcAddress(ole, name)));
-            };
-            find(c.initialize, "CoInitializeEx");
-            find(c.createInstance, "CoCreateInstance");
-            find(c.uninitialize, "CoUninitialize");
-        }
+        const HMODULE ole = loadSystemLibrary(L"ole32.dll");
+        c.initialize = systemCall<decltype(c.initialize)>(ole, "CoInitializeEx");
+        c.createInstance = systemCall<decltype(c.createInstance)>(ole, "CoCreateInstance");
+        c.uninitialize = systemCall<decltype(c.uninitialize)>(ole, "CoUninitialize");
         return c;
     }();
     return calls;

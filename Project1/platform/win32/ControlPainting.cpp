@@ -2,13 +2,13 @@
 
 #include "Dpi.h"
 #include "Form1/WindowChoices.h"
+#include "SystemCalls.h"
 #include "Utf16.h"
 
 #include <usp10.h>
 
 #include <algorithm>
 #include <cmath>
-#include <type_traits>
 
 namespace zanthera::win32 {
 
@@ -60,15 +60,10 @@ struct Uniscribe {
 const Uniscribe& uniscribe() {
     static const Uniscribe calls = [] {
         Uniscribe u;
-        if (const HMODULE module = LoadLibraryW(L"usp10.dll")) {
-            const auto find = [module](auto& call, const char* name) {
-                call = reinterpret_cast<std::remove_reference_t<decltype(call)>>(
-                    reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-            };
-            find(u.analyse, "ScriptStringAnalyse");
-            find(u.size, "ScriptString_pSize");
-            find(u.free, "ScriptStringFree");
-        }
+        const HMODULE module = loadSystemLibrary(L"usp10.dll");
+        u.analyse = systemCall<decltype(u.analyse)>(module, "ScriptStringAnalyse");
+        u.size = systemCall<decltype(u.size)>(module, "ScriptString_pSize");
+        u.free = systemCall<decltype(u.free)>(module, "ScriptStringFree");
         return u;
     }();
     return calls;

@@ -1,15 +1,10 @@
 #include "Dpi.h"
 
+#include "SystemCalls.h"
+
 namespace zanthera::win32 {
 
 namespace {
-
-// A user32 function that older Windows lack, or null there.
-template <typename Function> Function user32(const char* name) {
-    const HMODULE module = GetModuleHandleW(L"user32.dll");
-    const FARPROC found = module ? GetProcAddress(module, name) : nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
-}
 
 int systemDpi() {
     const HDC screen = GetDC(nullptr);
@@ -23,7 +18,7 @@ int systemDpi() {
 
 int dpiOf(HWND window) {
     using ForWindow = UINT(WINAPI*)(HWND);
-    static const auto forWindow = user32<ForWindow>("GetDpiForWindow");
+    static const auto forWindow = systemCall<ForWindow>(L"user32.dll", "GetDpiForWindow");
     if (forWindow && window)
         if (const UINT dpi = forWindow(window))
             return static_cast<int>(dpi);
@@ -32,7 +27,7 @@ int dpiOf(HWND window) {
 
 RECT outerRect(RECT client, DWORD style, DWORD extendedStyle, int dpi) {
     using ForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-    static const auto forDpi = user32<ForDpi>("AdjustWindowRectExForDpi");
+    static const auto forDpi = systemCall<ForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
     if (!forDpi || !forDpi(&client, style, FALSE, extendedStyle, static_cast<UINT>(dpi)))
         AdjustWindowRectEx(&client, style, FALSE, extendedStyle);
     return client;
@@ -40,7 +35,7 @@ RECT outerRect(RECT client, DWORD style, DWORD extendedStyle, int dpi) {
 
 LOGFONTW interfaceFont(int dpi) {
     using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-    static const auto forDpi = user32<ForDpi>("SystemParametersInfoForDpi");
+    static const auto forDpi = systemCall<ForDpi>(L"user32.dll", "SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (forDpi &&

@@ -1,5 +1,6 @@
 #include "WallClockTimer.h"
 
+#include "SystemCalls.h"
 #include "platform/TickSchedule.h"
 
 namespace zanthera::win32 {
@@ -21,8 +22,7 @@ bool armForNextTick(HWND window, UINT_PTR id, int intervalMs) {
     // From Windows 8 on, Windows may hold a timer back to fire it together with others; this one
     // asks not to be, as a tick held back past its second is a second the clock skips.
     using Coalescable = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC, ULONG);
-    static const auto coalescable = reinterpret_cast<Coalescable>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetCoalescableTimer")));
+    static const auto coalescable = systemCall<Coalescable>(L"user32.dll", "SetCoalescableTimer");
     constexpr ULONG noCoalescing = 0xFFFFFFFF; // TIMERV_NO_COALESCING
     if (coalescable)
         return coalescable(window, id, delay, nullptr, noCoalescing) != 0;

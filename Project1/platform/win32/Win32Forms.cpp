@@ -175,7 +175,10 @@ int Win32Forms::run() {
     UpdateWindow(window_);
     if (HWND first = GetNextDlgTabItem(window_, nullptr, FALSE))
         SetFocus(first);
-    nameForScreenReaders();
+    // A timer's message comes only once no paint is pending, so every control has drawn itself
+    // (and, under Wine, reached the screen while the loop waited) before the accessibility
+    // runtime is loaded for the names.
+    SetTimer(window_, namingTimer, USER_TIMER_MINIMUM, nullptr);
     MSG message{};
     while (!ended_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (IsDialogMessageW(window_, &message))
@@ -194,9 +197,9 @@ void Win32Forms::end() {
     PostQuitMessage(0);
 }
 
-// The controls whose name is not their text, the result box: named once the window shows, so that
-// its first paint does not wait for the accessibility runtime to load. A name that cannot be
-// given leaves the box as the system's proxy describes it, which is no reason to stop.
+// The controls whose name is not their text, the result box: named once the window has drawn
+// itself, so that its first paint does not wait for the accessibility runtime to load. A name that
+// cannot be given leaves the box as the system's proxy describes it, which is no reason to stop.
 void Win32Forms::nameForScreenReaders() {
     for (const auto& c : controls_)
         if (c.model.kind == ControlKind::TextBox && !c.model.accessibleName.empty())

@@ -60,6 +60,9 @@ class Win32Forms final : public FormsEngine {
     static LRESULT CALLBACK controlProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     Status createControl(const ControlModel& model);
+    // The one-shot timer that names the controls for screen readers; the controls' own timers
+    // have ids from 1000 on.
+    static constexpr UINT_PTR namingTimer = 1;
     void nameForScreenReaders();
     UINT idOf(const Control& control) const;
     bool armTimer(const Control& timer);

@@ -80,6 +80,11 @@ LRESULT Win32Forms::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         command(wParam);
         return 0;
     case WM_TIMER:
+        if (wParam == namingTimer) {
+            KillTimer(window_, namingTimer);
+            nameForScreenReaders();
+            return 0;
+        }
         // The id asked for, which is what Windows reports for a timer of a window.
         for (const auto& c : controls_)
             if (c.interval > 0 && idOf(c) == wParam) {

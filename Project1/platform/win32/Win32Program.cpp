@@ -1,4 +1,5 @@
 // The program on Windows: the Win32 forms engine and the Windows platform services.
+#include "SystemCalls.h"
 #include "Win32Forms.h"
 #include "Win32Services.h"
 #include "platform/ProgramEntry.h"
@@ -27,10 +28,8 @@ namespace {
 void searchDllsInTheSystemFolderOnly() {
     SetDllDirectoryW(L"");
     using SetDefault = BOOL(WINAPI*)(DWORD);
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    const auto setDefault = reinterpret_cast<SetDefault>(reinterpret_cast<void (*)()>(
-        kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr));
-    if (setDefault)
+    if (const auto setDefault =
+            win32::systemCall<SetDefault>(L"kernel32.dll", "SetDefaultDllDirectories"))
         setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 

@@ -1,5 +1,6 @@
 #include "Win32Services.h"
 
+#include "SystemCalls.h"
 #include "Utf16.h"
 
 #include <algorithm>
@@ -42,17 +43,12 @@ std::string written(const wchar_t* buffer, int length) {
 }
 
 // The system folder's copy of the program a command line starts: its first word, which must be a
-// bare file name. Empty when it is not one or the folder cannot be read. A 32-bit program on 64-bit
-// Windows is given the folder of 32-bit programs for the same path, by Windows itself.
+// bare file name. Empty when it is not one or the folder cannot be read.
 std::wstring systemProgram(std::wstring_view commandLine) {
     const std::wstring_view name = commandLine.substr(0, commandLine.find(L' '));
     if (name.empty() || name.find_first_of(L"\\/:\"") != std::wstring_view::npos)
         return {};
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return {};
-    return std::wstring(folder, length) + L'\\' + std::wstring(name);
+    return inSystemFolder(name);
 }
 
 // A message whose headline reads right to left is laid out as an Arabic paragraph throughout;
