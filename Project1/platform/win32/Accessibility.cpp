@@ -16,20 +16,16 @@ namespace {
 // COM's calls, from ole32 loaded when a name is first given rather than with the program: the
 // window's start does not wait for it. ole32 is one of Windows' known DLLs, always the system's.
 struct Com {
-    decltype(&CoInitializeEx) initialize = nullptr;
-    decltype(&CoCreateInstance) createInstance = nullptr;
-    decltype(&CoUninitialize) uninitialize = nullptr;
+    HMODULE ole = loadSystemLibrary(L"ole32.dll");
+    decltype(&CoInitializeEx) initialize = systemCall<decltype(initialize)>(ole, "CoInitializeEx");
+    decltype(&CoCreateInstance) createInstance =
+        systemCall<decltype(createInstance)>(ole, "CoCreateInstance");
+    decltype(&CoUninitialize) uninitialize =
+        systemCall<decltype(uninitialize)>(ole, "CoUninitialize");
 };
 
 const Com& com() {
-    static const Com calls = [] {
-        Com c;
-        const HMODULE ole = loadSystemLibrary(L"ole32.dll");
-        c.initialize = systemCall<decltype(c.initialize)>(ole, "CoInitializeEx");
-        c.createInstance = systemCall<decltype(c.createInstance)>(ole, "CoCreateInstance");
-        c.uninitialize = systemCall<decltype(c.uninitialize)>(ole, "CoUninitialize");
-        return c;
-    }();
+    static const Com calls;
     return calls;
 }
 

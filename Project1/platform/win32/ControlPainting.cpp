@@ -52,20 +52,15 @@ int centred(int room, int picture) {
 
 // Uniscribe's calls, from usp10.dll in the system folder, loaded when the first label is drawn.
 struct Uniscribe {
-    decltype(&ScriptStringAnalyse) analyse = nullptr;
-    decltype(&ScriptString_pSize) size = nullptr;
-    decltype(&ScriptStringFree) free = nullptr;
+    HMODULE usp = loadSystemLibrary(L"usp10.dll");
+    decltype(&ScriptStringAnalyse) analyse =
+        systemCall<decltype(analyse)>(usp, "ScriptStringAnalyse");
+    decltype(&ScriptString_pSize) size = systemCall<decltype(size)>(usp, "ScriptString_pSize");
+    decltype(&ScriptStringFree) free = systemCall<decltype(free)>(usp, "ScriptStringFree");
 };
 
 const Uniscribe& uniscribe() {
-    static const Uniscribe calls = [] {
-        Uniscribe u;
-        const HMODULE module = loadSystemLibrary(L"usp10.dll");
-        u.analyse = systemCall<decltype(u.analyse)>(module, "ScriptStringAnalyse");
-        u.size = systemCall<decltype(u.size)>(module, "ScriptString_pSize");
-        u.free = systemCall<decltype(u.free)>(module, "ScriptStringFree");
-        return u;
-    }();
+    static const Uniscribe calls;
     return calls;
 }
 
