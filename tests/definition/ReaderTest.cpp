@@ -359,9 +359,9 @@ TEST(Corruption, EveryFlipOrByteSetIsHandledCleanlyAndFlipsInTheFramingAreRefuse
     for (std::size_t i = 0; i < block.size(); ++i) {
         for (int bit = -2; bit < 8; ++bit) {
             Bytes damaged = block;
-            damaged[i] = bit == -2   ? 0x00
-                         : bit == -1 ? 0xFF
-                                     : static_cast<std::uint8_t>(damaged[i] ^ (1u << bit));
+            damaged[i] = static_cast<std::uint8_t>(bit == -2   ? 0x00u
+                                                   : bit == -1 ? 0xFFu
+                                                               : damaged[i] ^ (1u << bit));
             const bool read = expectCleanOutcome(damaged, "byte " + std::to_string(i) + " change " +
                                                               std::to_string(bit));
             EXPECT_FALSE(read && bit >= 0 && framing.contains(i)) << "byte " << i << " bit " << bit;

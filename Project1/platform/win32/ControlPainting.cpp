@@ -39,6 +39,9 @@ class OffScreen {
     int saved_;
 };
 
+// The room a label leaves its text on either side.
+constexpr int labelMargin = 1;
+
 void fill(HDC dc, const RECT& area, COLORREF colour) {
     const OwnedBrush brush(CreateSolidBrush(colour));
     FillRect(dc, &area, brush.get());
@@ -167,8 +170,12 @@ UINT horizontalAlignment(Alignment alignment) {
     return byAlignment<UINT>(alignment, DT_LEFT, DT_CENTER, DT_RIGHT);
 }
 
+HFONT labelFont(HDC dc, const RECT& label, std::wstring_view text, FittingFonts& fonts) {
+    return fonts.fitting(dc, text, label.right - label.left - 2 * labelMargin);
+}
+
 void paintLabel(const DRAWITEMSTRUCT& item, std::wstring_view text, const LabelFace& face,
-                FittingFonts& fonts, Canvas& on) {
+                HFONT font, Canvas& on) {
     OffScreen canvas(on, item.hDC, item.rcItem);
     RECT whole = canvas.whole();
     if (face.opaque || !face.background)
@@ -178,9 +185,7 @@ void paintLabel(const DRAWITEMSTRUCT& item, std::wstring_view text, const LabelF
                face.origin.y, SRCCOPY);
     if (text.empty())
         return;
-    constexpr int margin = 1;
-    const Selection font(canvas.dc(),
-                         fonts.fitting(canvas.dc(), text, canvas.width() - 2 * margin));
+    const Selection selected(canvas.dc(), font);
     SetBkMode(canvas.dc(), TRANSPARENT);
     SetTextColor(canvas.dc(), GetSysColor(COLOR_WINDOWTEXT));
     UINT format = face.alignment | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;

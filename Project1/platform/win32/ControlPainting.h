@@ -72,7 +72,13 @@ struct LabelFace {
     UINT alignment = DT_LEFT;
 };
 
+// The size of `fonts` at which `text` fits the label whose place is `label`. Measuring is the
+// dearest part of drawing a label (under Wine, Uniscribe lays the text out each time), so the
+// engine measures once for each text and scale, not at every paint.
+HFONT labelFont(HDC dc, const RECT& label, std::wstring_view text, FittingFonts& fonts);
+
+// The label's background and its text in `font`, as labelFont chose it.
 void paintLabel(const DRAWITEMSTRUCT& item, std::wstring_view text, const LabelFace& face,
-                FittingFonts& fonts, Canvas& on);
+                HFONT font, Canvas& on);
 
 } // namespace zanthera::win32

@@ -51,8 +51,10 @@ class Win32Forms final : public FormsEngine {
         SIZE pictureSize{}; // the stored picture's, at 96 DPI
         OwnedBitmap scaled;
         SIZE scaledSize{};
-        std::wstring text;                 // what a label shows
-        int interval = 0;                  // a timer's, in milliseconds; 0 while it is off
+        std::wstring text;    // what a label shows
+        HFONT font = nullptr; // a label's text at the size it fits, chosen when first drawn after
+                              // the text or the scale changed; owned by the window's fonts
+        int interval = 0;     // a timer's, in milliseconds; 0 while it is off
         WNDPROC systemProcedure = nullptr; // where the engine's own procedure comes first
     };
 

@@ -33,6 +33,7 @@ void Win32Forms::prepareDrawing() {
     OwnedFont textBoxFont(CreateFontIndirectW(&font));
     arabicFonts_.reset(arabicFace(font));
     for (auto& c : controls_) {
+        c.font = nullptr; // the fonts it was chosen from are gone
         if (c.model.kind == ControlKind::TextBox) {
             // The box's colour may be a system colour, which the user can change at any time.
             textBoxBrush_ =

@@ -174,7 +174,7 @@ void Win32Forms::paintWindow() {
 }
 
 void Win32Forms::drawItem(const DRAWITEMSTRUCT& item) {
-    const Control* c = byId(item.CtlID);
+    Control* c = byId(item.CtlID);
     if (!c)
         return;
     if (c->model.kind == ControlKind::Button) {
@@ -188,10 +188,14 @@ void Win32Forms::drawItem(const DRAWITEMSTRUCT& item) {
         face.background = background_.dc();
         face.origin = {pixels(c->model.extents.left), pixels(c->model.extents.top)};
         face.alignment = horizontalAlignment(c->model.alignment);
-        // The program's own Arabic face wherever it has every letter of the text.
-        const bool arabic =
-            arabicFont_.installed() && covers(item.hDC, arabicFonts_.base(), c->text);
-        paintLabel(item, c->text, face, arabic ? arabicFonts_ : labelFonts_, canvas_);
+        if (!c->font) {
+            // The program's own Arabic face wherever it has every letter of the text.
+            const bool arabic =
+                arabicFont_.installed() && covers(item.hDC, arabicFonts_.base(), c->text);
+            c->font =
+                labelFont(item.hDC, item.rcItem, c->text, arabic ? arabicFonts_ : labelFonts_);
+        }
+        paintLabel(item, c->text, face, c->font, canvas_);
     }
 }
 

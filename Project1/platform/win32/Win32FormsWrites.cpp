@@ -20,6 +20,7 @@ void Win32Forms::showText(std::string_view control, std::string_view text) {
     if (c->model.kind != ControlKind::Label)
         return;
     c->text = std::move(wide);
+    c->font = nullptr;
     if (c->handle)
         InvalidateRect(c->handle, nullptr, FALSE);
 }
